@@ -1,0 +1,30 @@
+// Loads a checklist file as the program does and prints the process's peak
+// resident memory: load_peak_memory FILE
+#include <sys/resource.h>
+
+#include <cstdio>
+
+#include "model/checklist.h"
+#include "model/checklist_file.h"
+#include "platform/fileio/file_io.h"
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: load_peak_memory FILE\n");
+        return 2;
+    }
+    std::string error;
+    auto bytes = tavik::FileIo::ReadWholeFile(argv[1], &error);
+    if (!bytes) {
+        std::fprintf(stderr, "load_peak_memory: %s\n", error.c_str());
+        return 2;
+    }
+    tavik::Checklist checklist;
+    tavik::ReadChecklist(*bytes, checklist);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("file %.1f MB, %zu rows, peak memory %.1f MB\n", static_cast<double>(bytes->size()) / 1e6,
+                checklist.rowCount(), static_cast<double>(usage.ru_maxrss) / 1024.0);
+    return 0;
+}

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs the benchmarks on the large sample checklist: bash bench/run.sh [BUILD_DIR]
+set -euo pipefail
+build=${1:-build}
+data="$build/bench-data/large.lst"
+mkdir -p "$(dirname "$data")"
+[ -f "$data" ] || "$build/bench/make_large_checklist" "$data"
+
+echo "== load and save (Google Benchmark; iconv alone on the same bytes beside each)"
+TAVIK_BENCH_FILE="$data" "$build/bench/checklist_bench" --benchmark_repetitions=5 \
+  --benchmark_report_aggregates_only=true --benchmark_min_time=1
+echo "== peak memory while loading"
+"$build/bench/load_peak_memory" "$data"
+if [ -x "$build/bench/startup_bench" ]; then
+  echo "== cold start to the main window shown"
+  bash bench/startup.sh "$build"
+fi

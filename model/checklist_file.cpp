@@ -1,0 +1,191 @@
+#include "model/checklist_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "model/checklist.h"
+#include "model/checklist_parser.h"
+#include "model/comment_text.h"
+#include "platform/codepage/cp932_codec.h"
+#include "platform/codepage/unicode_codec.h"
+
+namespace tavik {
+
+namespace {
+
+std::string_view UpToFirstNul(std::string_view bytes)
+{
+    const void* nul = std::memchr(bytes.data(), 0, bytes.size());
+    return nul ? bytes.substr(0, static_cast<const char*>(nul) - bytes.data()) : bytes;
+}
+
+std::size_t CountLines(std::string_view bytes)
+{
+    return static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+}
+
+bool HasByteAbove7F(std::string_view bytes)
+{
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) > 0x7F; });
+}
+
+// The ANSI text is decoded line by line: LF, CR and NUL are never part of a CP932
+// double-byte character, so splitting the bytes first gives the same lines as
+// decoding the whole text first, without holding the decoded text in full.
+int ParseAnsiText(std::string_view text, Checklist& checklist)
+{
+    ChecklistParser parser(checklist, CountLines(text));
+    std::u16string line;
+    while (!text.empty()) {
+        const std::size_t lf = text.find('\n');
+        const std::string_view lineBytes = text.substr(0, lf);
+        line.clear();
+        Cp932Codec::AppendDecoded(lineBytes, line);
+        parser.addLine(line);
+        if (lf == std::string_view::npos)
+            break;
+        text.remove_prefix(lf + 1);
+    }
+    return parser.deletedCount();
+}
+
+void AddDeletedNotice(ChecklistReadResult& result, int deletedCount)
+{
+    result.deletedCount = deletedCount;
+    if (deletedCount > 0)
+        result.notices.push_back({notices::DeletedLines(deletedCount), NoticeIcon::Information});
+}
+
+void ReadUnicodeText(std::u16string text, Checklist& checklist, ChecklistReadResult& result)
+{
+    const std::size_t nul = text.find(u'\0');
+    if (nul != std::u16string::npos)
+        text.resize(nul);
+    AddDeletedNotice(result, ParseChecklistText(text, checklist));
+    result.notices.push_back({std::u16string(notices::kReadAsUnicode), NoticeIcon::None});
+    checklist.setReadAsUnicode(true);
+}
+
+void AppendRowLine(const ItemRow& row, std::u16string& line)
+{
+    if (!row.date.empty())
+        line.append(row.mark).append(u"<").append(row.date).append(u">");
+    line.append(row.text);
+}
+
+}  // namespace
+
+std::u16string notices::DeletedLines(int count)
+{
+    std::u16string text = u"削除データが ";
+    for (char c : std::to_string(count))
+        text.push_back(static_cast<char16_t>(c));
+    text.append(u"件ありました");
+    return text;
+}
+
+int ParseChecklistText(std::u16string_view text, Checklist& checklist)
+{
+    const std::size_t nul = text.find(u'\0');
+    if (nul != std::u16string_view::npos)
+        text = text.substr(0, nul);
+    ChecklistParser parser(checklist, static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')) + 1);
+    while (!text.empty()) {
+        const std::size_t lf = text.find(u'\n');
+        parser.addLine(text.substr(0, lf));
+        if (lf == std::u16string_view::npos)
+            break;
+        text.remove_prefix(lf + 1);
+    }
+    return parser.deletedCount();
+}
+
+ChecklistReadResult ReadChecklist(std::string_view bytes, Checklist& checklist)
+{
+    ChecklistReadResult result;
+    checklist.reset();
+    checklist.setModified(false);
+    checklist.setReadAsUnicode(false);
+
+    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+
+    if (bytes.size() >= 3 && byteAt(0) == 0xEF && byteAt(1) == 0xBB && byteAt(2) == 0xBF) {
+        result.encoding = TextEncoding::Utf8;
+        ReadUnicodeText(UnicodeCodec::DecodeUtf8(UpToFirstNul(bytes.substr(3))), checklist, result);
+    } else if (bytes.size() >= 2 && byteAt(0) == 0xFF && byteAt(1) == 0xFE) {
+        result.encoding = TextEncoding::Utf16Le;
+        ReadUnicodeText(UnicodeCodec::DecodeUtf16Le(bytes.substr(2)), checklist, result);
+    } else if (bytes.size() >= 2 && byteAt(1) == 0x00) {
+        result.encoding = TextEncoding::Undetermined;
+        result.notices.push_back({std::u16string(notices::kUndeterminedEncoding), NoticeIcon::None});
+    } else if (HasByteAbove7F(bytes) && UnicodeCodec::IsValidUtf8(bytes)) {
+        // Most text files on this system are UTF-8; read as CP932 they would be
+        // garbled, and the next write would destroy them.
+        result.encoding = TextEncoding::Utf8;
+        ReadUnicodeText(UnicodeCodec::DecodeUtf8(UpToFirstNul(bytes)), checklist, result);
+    } else {
+        result.encoding = TextEncoding::Ansi;
+        if (bytes.empty())
+            result.notices.push_back({std::u16string(notices::kEmptyFile), NoticeIcon::None});
+        AddDeletedNotice(result, ParseAnsiText(UpToFirstNul(bytes), checklist));
+    }
+    return result;
+}
+
+std::u16string RowLine(const Checklist& checklist, std::size_t index)
+{
+    std::u16string line;
+    AppendRowLine(checklist.row(index), line);
+    return line;
+}
+
+std::string WriteChecklist(Checklist& checklist)
+{
+    std::string out;
+    std::size_t estimate = checklist.headerComment().size() + 2;
+    for (const ItemRow& row : checklist.rows())
+        estimate += row.mark.size() + row.text.size() + row.date.size() + 4;
+    out.reserve(estimate * 2);
+
+    HeaderComment& header = checklist.headerComment();
+    header = std::u16string(TrimCommentSpace(header));
+    CommentToText(header, CommentMode::File);
+    Cp932Codec::AppendEncoded(header, out);
+    out.append("\r\n");
+
+    // Rows and comments are gathered as text and encoded a block at a time.
+    constexpr std::size_t kBlock = 1 << 16;
+    std::u16string text;
+    text.reserve(kBlock + 1024);
+    const CommentList& comments = checklist.comments();
+    for (std::size_t i = 0; i < checklist.rowCount(); ++i) {
+        const ItemRow& row = checklist.row(i);
+        // The item text is written unchanged on one line, even when it holds "!!".
+        AppendRowLine(row, text);
+        text.append(u"\r\n");
+
+        // A deleted row's comment already stands in its deletion record; written
+        // under the row it would join the comment of the row above when read again.
+        if (!row.isDeleted())
+            AppendCommentText(comments.at(i), CommentMode::File, text);
+        if (text.size() >= kBlock) {
+            Cp932Codec::AppendEncoded(text, out);
+            text.clear();
+        }
+    }
+    Cp932Codec::AppendEncoded(text, out);
+    return out;
+}
+
+std::string_view EncodingName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Ansi: return "ansi";
+    case TextEncoding::Utf16Le: return "utf16le";
+    case TextEncoding::Utf8: return "utf8";
+    case TextEncoding::Undetermined: return "undetermined";
+    }
+    return "ansi";
+}
+
+}  // namespace tavik

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavik {
+
+// UTF-16LE and UTF-8 conversions of the standard library only: files come in
+// these encodings too, and the command-line tool prints UTF-8.
+class UnicodeCodec {
+public:
+    // Little-endian 16-bit units; a final odd byte is ignored.
+    static std::u16string DecodeUtf16Le(std::string_view bytes);
+
+    // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates,
+    // nothing above U+10FFFF).
+    static bool IsValidUtf8(std::string_view bytes);
+
+    // Ill-formed sequences become U+FFFD; characters above U+FFFF become surrogate pairs.
+    static std::u16string DecodeUtf8(std::string_view bytes);
+
+    // Unpaired surrogates become U+FFFD.
+    static std::string EncodeUtf8(std::u16string_view text);
+};
+
+}  // namespace tavik

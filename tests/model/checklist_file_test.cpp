@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include "model/checklist.h"
+#include "model/checklist_file.h"
+#include "model/comment_text.h"
+#include "model_test_util.h"
+
+namespace tavik {
+namespace {
+
+using test::AnsiFile;
+using test::U16;
+using test::U8;
+
+struct RowView {
+    std::string mark, text, date, comment;
+    friend bool operator==(const RowView&, const RowView&) = default;
+    friend std::ostream& operator<<(std::ostream& os, const RowView& r)
+    {
+        return os << "{" << r.mark << "|" << r.text << "|" << r.date << "|" << r.comment << "}";
+    }
+};
+
+std::vector<RowView> Rows(const Checklist& checklist)
+{
+    std::vector<RowView> rows;
+    for (std::size_t i = 0; i < checklist.rowCount(); ++i) {
+        const ItemRow& r = checklist.row(i);
+        rows.push_back({U8(r.mark), U8(r.text), U8(r.date), U8(checklist.comment(i))});
+    }
+    return rows;
+}
+
+std::vector<std::string> NoticeTexts(const ChecklistReadResult& result)
+{
+    std::vector<std::string> texts;
+    for (const Notice& n : result.notices)
+        texts.push_back(U8(n.text));
+    return texts;
+}
+
+// The shopping list of the worked examples, as a file in CP932.
+const std::string kShoppingFile = AnsiFile(
+    "!週末の買い物\r\n"
+    "○<02/12/23>牛乳\r\n"
+    " 低脂肪\r\n"
+    "\t2本\r\n"
+    "パン\r\n"
+    "×<02/12/22>卵\r\n"
+    "削<02/12/20>\r\n"
+    "\r\n"
+    "？<2/12/1>電池\r\n");
+
+TEST(ReadChecklist, ShoppingList_GivesRowsCommentsHeaderAndDeletedCount)
+{
+    Checklist checklist;
+    const ChecklistReadResult result = ReadChecklist(kShoppingFile, checklist);
+
+    EXPECT_EQ(result.encoding, TextEncoding::Ansi);
+    EXPECT_EQ(U8(checklist.headerComment()), "!週末の買い物");
+    EXPECT_EQ(Rows(checklist), (std::vector<RowView>{
+                                   {"○", "牛乳", "02/12/23", "低脂肪!!2本"},
+                                   {"", "パン", "", ""},
+                                   {"×", "卵", "02/12/22", ""},
+                                   {"？", "<2/12/1>電池", "", ""},
+                               }));
+    EXPECT_EQ(checklist.comments().size(), 5u);
+    EXPECT_EQ(result.deletedCount, 1);
+    ASSERT_EQ(result.notices.size(), 1u);
+    EXPECT_EQ(U8(result.notices[0].text), "削除データが 1件ありました");
+    EXPECT_EQ(result.notices[0].icon, NoticeIcon::Information);
+    EXPECT_FALSE(checklist.readAsUnicode());
+}
+
+TEST(WriteChecklist, ShoppingList_WritesTheDefinedLines)
+{
+    Checklist checklist;
+    ReadChecklist(kShoppingFile, checklist);
+    EXPECT_EQ(WriteChecklist(checklist), AnsiFile(" !週末の買い物\r\n"
+                                                  "\r\n"
+                                                  "○<02/12/23>牛乳\r\n"
+                                                  " 低脂肪\r\n"
+                                                  " 2本\r\n"
+                                                  "パン\r\n"
+                                                  "×<02/12/22>卵\r\n"
+                                                  "<2/12/1>電池\r\n"));
+}
+
+TEST(WriteChecklist, DeletedRow_WritesItsRecordInTheHeaderAndReadsBack)
+{
+    Checklist checklist;
+    ReadChecklist(kShoppingFile, checklist);
+    const ItemRow egg = checklist.row(2);
+    checklist.appendToHeaderComment(DeletionRecord(egg, checklist.comment(2)));
+    checklist.setMark(2, u"削");
+    checklist.setText(2, u"");
+    EXPECT_EQ(U8(checklist.headerComment()), "!週末の買い物!!削除＝＞!!卵<02/12/22>!!!!＜＝削除!!");
+
+    const std::string written = WriteChecklist(checklist);
+    EXPECT_EQ(written, AnsiFile(" !週末の買い物\r\n"
+                                " 削除＝＞\r\n"
+                                " 卵<02/12/22>\r\n"
+                                "\r\n"
+                                " ＜＝削除\r\n"
+                                "\r\n"
+                                "○<02/12/23>牛乳\r\n"
+                                " 低脂肪\r\n"
+                                " 2本\r\n"
+                                "パン\r\n"
+                                "削<02/12/22>\r\n"
+                                "<2/12/1>電池\r\n"));
+
+    Checklist reread;
+    const ChecklistReadResult result = ReadChecklist(written, reread);
+    EXPECT_EQ(U8(reread.headerComment()), "!週末の買い物!!削除＝＞!!卵<02/12/22>!!＜＝削除");
+    EXPECT_EQ(result.deletedCount, 1);
+    EXPECT_EQ(reread.rowCount(), 3u);
+}
+
+TEST(WriteChecklist, HeaderIsConvertedInPlace_AndALaterRecordGetsAnEmptyLineBeforeIt)
+{
+    Checklist checklist;
+    ReadChecklist(kShoppingFile, checklist);
+    const std::string first = WriteChecklist(checklist);
+    EXPECT_EQ(U8(checklist.headerComment()), " !週末の買い物\r\n");
+
+    // Writing again without a change writes the same lines.
+    EXPECT_EQ(WriteChecklist(checklist), first);
+
+    checklist.appendToHeaderComment(DeletionRecord(checklist.row(1), checklist.comment(1)));
+    checklist.setMark(1, u"削");
+    checklist.setText(1, u"");
+    const std::string third = WriteChecklist(checklist);
+    EXPECT_EQ(third.substr(0, third.find(AnsiFile("\r\n○"))),
+              AnsiFile(" !週末の買い物\r\n"
+                       "\r\n"
+                       " 削除＝＞\r\n"
+                       " パン<>\r\n"
+                       "\r\n"
+                       " ＜＝削除\r\n"));
+}
+
+TEST(WriteChecklist, EmptyChecklist_IsOneEmptyLine)
+{
+    Checklist checklist;
+    EXPECT_EQ(WriteChecklist(checklist), "\r\n");
+}
+
+TEST(WriteChecklist, ItemTextWithSeparator_StaysOnOneLine)
+{
+    Checklist checklist;
+    checklist.appendRow({u"○", u"a!!b", u"02/12/23"}, u"c");
+    const std::string written = WriteChecklist(checklist);
+    EXPECT_EQ(written, "\r\n" + AnsiFile("○<02/12/23>a!!b\r\n c\r\n"));
+
+    Checklist reread;
+    ReadChecklist(written, reread);
+    ASSERT_EQ(reread.rowCount(), 1u);
+    EXPECT_EQ(reread.row(0).text, u"a!!b");
+    EXPECT_EQ(reread.comment(0), u"c");
+}
+
+TEST(WriteChecklist, DeletedRowsComment_IsNotWrittenUnderItsLine)
+{
+    Checklist checklist;
+    checklist.appendRow({u"", u"keep", u""}, u"mine");
+    checklist.appendRow({u"削", u"", u"02/12/20"}, u"gone");
+    checklist.appendRow({u"削", u"", u""}, u"gone too");
+    EXPECT_EQ(WriteChecklist(checklist), AnsiFile("\r\nkeep\r\n mine\r\n削<02/12/20>\r\n\r\n"));
+}
+
+TEST(ReadChecklist, CommentLinesUnderADeletedLine_AreDroppedUntilTheNextRow)
+{
+    Checklist checklist;
+    ReadChecklist(AnsiFile("a\r\n ca\r\n削<02/12/20>\r\n old\r\n\r\n older\r\nb\r\n cb\r\n"), checklist);
+    EXPECT_EQ(Rows(checklist), (std::vector<RowView>{{"", "a", "", "ca"}, {"", "b", "", "cb"}}));
+}
+
+TEST(ReadChecklist, LineClasses)
+{
+    struct Case {
+        const char* file;
+        std::vector<RowView> rows;
+        const char* header;
+    };
+    const std::vector<Case> cases = {
+        // No final LF: the last line is read like the others.
+        {"a\r\nb", {{"", "a", "", ""}, {"", "b", "", ""}}, ""},
+        // A marked line with nothing after ">" makes no row; its comments go to the row before.
+        {"a\r\n○<02/12/23>\r\n c", {{"", "a", "", "c"}}, ""},
+        // "？<abc": marked, no date, the text keeps the "<".
+        {"？<abc", {{"？", "<abc", "", ""}}, ""},
+        // ">" anywhere but index 10: no date.
+        {"×<02/12/233>x", {{"×", "<02/12/233>x", "", ""}}, ""},
+        // Every comment prefix; "!" and "．" stay, white space is trimmed (the ideographic space too).
+        {"a\r\n x \r\n\ty\r\n　z　\r\n!p\r\n！q\r\n.r\r\n．s",
+         {{"", "a", "", "x!!y!!z!!!p!!！q!!.r!!．s"}},
+         ""},
+        // A line of "!!" alone adds the separator; a blank comment line adds a trailing one.
+        {"a\r\n !!\r\nb\r\n x\r\n  \r\n", {{"", "a", "", "!!"}, {"", "b", "", "x!!"}}, ""},
+        // Several comment lines before the first item form the header comment.
+        {" one\r\n\r\n\ttwo\r\n!three\r\nitem", {{"", "item", "", ""}}, "one!!two!!!three"},
+        // CR is dropped wherever it stands; a lone CR line is empty.
+        {"a\rb\r\n\r\r\nc\r", {{"", "ab", "", ""}, {"", "c", "", ""}}, ""},
+        // Other prefixes and the marks without "<" are plain items.
+        {"○ no\r\n削 x\r\n-", {{"", "○ no", "", ""}, {"", "削 x", "", ""}, {"", "-", "", ""}}, ""},
+    };
+    for (const Case& c : cases) {
+        Checklist checklist;
+        ReadChecklist(AnsiFile(c.file), checklist);
+        EXPECT_EQ(Rows(checklist), c.rows) << c.file;
+        EXPECT_EQ(U8(checklist.headerComment()), c.header) << c.file;
+    }
+}
+
+TEST(ReadChecklist, Encodings)
+{
+    const std::string utf16Body("a\0\r\0\n\0" "\x6B\x30" "\0\0" "z\0", 12);  // a CR LF に NUL z
+    struct Case {
+        std::string bytes;
+        TextEncoding encoding;
+        std::vector<std::string> notices;
+        std::vector<std::string> texts;
+        bool unicode;
+    };
+    const std::vector<Case> cases = {
+        {"", TextEncoding::Ansi, {"ファイルが空です。"}, {}, false},
+        {"x", TextEncoding::Ansi, {}, {"x"}, false},
+        {"\xFF\xFE" + utf16Body + "q", TextEncoding::Utf16Le,  // final odd byte ignored, text ends at NUL
+         {"ユニコードですが、書き戻すとASCIIになります。"}, {"a", "に"}, true},
+        {std::string("a\0b\0", 4), TextEncoding::Undetermined, {"コード体系を確定できません。\n読取エラーです"}, {}, false},
+        // A big-endian mark is not recognised: its second byte is not 00, so it is ANSI.
+        {std::string("\xFE\xFF\0a", 4), TextEncoding::Ansi, {}, {"\xEF\xBF\xBD\xEF\xBF\xBD"}, false},
+        {"\xEF\xBB\xBF" "牛乳\nパン", TextEncoding::Utf8, {"ユニコードですが、書き戻すとASCIIになります。"},
+         {"牛乳", "パン"}, true},
+        {"牛乳\r\n", TextEncoding::Utf8, {"ユニコードですが、書き戻すとASCIIになります。"}, {"牛乳"}, true},
+        {AnsiFile("牛乳\r\n"), TextEncoding::Ansi, {}, {"牛乳"}, false},
+        {std::string("ab\0cd", 5), TextEncoding::Ansi, {}, {"ab"}, false},
+    };
+    for (const Case& c : cases) {
+        Checklist checklist;
+        checklist.setModified(true);
+        checklist.setReadAsUnicode(!c.unicode);
+        const ChecklistReadResult result = ReadChecklist(c.bytes, checklist);
+        EXPECT_EQ(result.encoding, c.encoding) << c.bytes;
+        EXPECT_EQ(NoticeTexts(result), c.notices) << c.bytes;
+        std::vector<std::string> texts;
+        for (const RowView& r : Rows(checklist))
+            texts.push_back(r.text);
+        EXPECT_EQ(texts, c.texts) << c.bytes;
+        EXPECT_EQ(checklist.readAsUnicode(), c.unicode) << c.bytes;
+        EXPECT_FALSE(checklist.modified());
+    }
+}
+
+TEST(ReadChecklist, UnicodeFileWithDeletedLines_ReportsTheCountBeforeTheUnicodeNotice)
+{
+    Checklist checklist;
+    const ChecklistReadResult result = ReadChecklist("\xEF\xBB\xBF削<02/12/20>\n削<02/12/21>\na", checklist);
+    EXPECT_EQ(NoticeTexts(result),
+              (std::vector<std::string>{"削除データが 2件ありました", "ユニコードですが、書き戻すとASCIIになります。"}));
+}
+
+TEST(ReadChecklist, Reading_ReplacesThePreviousChecklistButKeepsItsPath)
+{
+    Checklist checklist;
+    checklist.setFilePath(u"\\My Documents\\a.lst");
+    ReadChecklist(AnsiFile(" h\r\na\r\n c"), checklist);
+    ReadChecklist(AnsiFile("b"), checklist);
+    EXPECT_EQ(Rows(checklist), (std::vector<RowView>{{"", "b", "", ""}}));
+    EXPECT_TRUE(checklist.headerComment().empty());
+    EXPECT_EQ(checklist.comments().size(), 2u);
+    EXPECT_EQ(U8(checklist.filePath()), "\\My Documents\\a.lst");
+}
+
+TEST(WriteChecklist, UnicodeRead_IsWrittenInTheAnsiCodePageWithoutMark)
+{
+    Checklist checklist;
+    ReadChecklist("\xEF\xBB\xBF" "○<02/12/23>牛乳 é\n 低脂肪\n", checklist);
+    EXPECT_EQ(WriteChecklist(checklist), AnsiFile("\r\n○<02/12/23>牛乳 ?\r\n 低脂肪\r\n"));
+    EXPECT_TRUE(checklist.readAsUnicode());  // writing does not clear it
+}
+
+// Reading what was written keeps everything the format promises to keep, and
+// after one round of reading and writing the bytes stay put.
+TEST(WriteChecklist, WriteReadWrite_KeepsTheContentAndSettles)
+{
+    Checklist checklist;
+    checklist.appendToHeaderComment(u"header!!second");
+    checklist.appendRow({u"○", u"牛乳", u"02/12/23"}, u"低脂肪!!2本");
+    checklist.appendRow({u"", u"パン", u""}, u"");
+    checklist.appendRow({u"×", u"no date", u""}, u"a!! b!!c");
+    checklist.appendRow({u"？", u"卵", u"02/12/22"}, u"x!!!!y!!");
+    checklist.appendRow({u"削", u"", u"02/12/20"}, u"dropped");
+
+    const std::string first = WriteChecklist(checklist);
+    Checklist reread;
+    ReadChecklist(first, reread);
+    EXPECT_EQ(U8(reread.headerComment()), "header!!second");
+    EXPECT_EQ(Rows(reread), (std::vector<RowView>{
+                                {"○", "牛乳", "02/12/23", "低脂肪!!2本"},
+                                {"", "パン", "", ""},
+                                {"", "no date", "", "a!!b!!c"},  // a row without a date loses its mark,
+                                {"？", "卵", "02/12/22", "x!!y"},  // a comment its empty lines and trailing "!!",
+                            }));                                 // and the deleted row is gone
+
+    const std::string second = WriteChecklist(reread);
+    Checklist again;
+    ReadChecklist(second, again);
+    EXPECT_EQ(WriteChecklist(again), second);
+}
+
+}  // namespace
+}  // namespace tavik

@@ -1,0 +1,133 @@
+// tavik-lst: reads, checks and rewrites checklist files without the window, for
+// scripts and scheduled jobs. It uses the same reader and writer as the program.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "model/checklist.h"
+#include "model/checklist_file.h"
+#include "model/progress.h"
+#include "platform/codepage/unicode_codec.h"
+#include "platform/fileio/file_io.h"
+
+namespace tavik {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitWriteFailed = 1;
+constexpr int kExitUsage = 2;
+
+std::string Utf8(std::u16string_view text) { return UnicodeCodec::EncodeUtf8(text); }
+
+int Usage()
+{
+    std::cerr << "usage: tavik-lst show FILE\n"
+                 "       tavik-lst stats FILE\n"
+                 "       tavik-lst rewrite FILE [OUT]\n";
+    return kExitUsage;
+}
+
+struct LoadedChecklist {
+    Checklist checklist;
+    ChecklistReadResult result;
+};
+
+std::optional<LoadedChecklist> Load(const std::string& path)
+{
+    std::string error;
+    const std::optional<std::string> bytes = FileIo::ReadWholeFile(path, &error);
+    if (!bytes) {
+        std::cerr << "tavik-lst: cannot open " << error << "\n";
+        return std::nullopt;
+    }
+    LoadedChecklist loaded;
+    loaded.result = ReadChecklist(*bytes, loaded.checklist);
+    return loaded;
+}
+
+int Show(const std::string& path)
+{
+    const std::optional<LoadedChecklist> loaded = Load(path);
+    if (!loaded)
+        return kExitUsage;
+    const Checklist& checklist = loaded->checklist;
+
+    nlohmann::ordered_json out;
+    out["encoding"] = EncodingName(loaded->result.encoding);
+    out["notices"] = nlohmann::json::array();
+    for (const Notice& notice : loaded->result.notices)
+        out["notices"].push_back(Utf8(notice.text));
+    out["header"] = Utf8(checklist.headerComment());
+    out["rows"] = nlohmann::json::array();
+    for (std::size_t i = 0; i < checklist.rowCount(); ++i) {
+        const ItemRow& row = checklist.row(i);
+        out["rows"].push_back(nlohmann::ordered_json{{"mark", Utf8(row.mark)},
+                                                     {"date", Utf8(row.date)},
+                                                     {"text", Utf8(row.text)},
+                                                     {"comment", Utf8(checklist.comment(i))}});
+    }
+    out["comments"] = nlohmann::json::array();
+    for (const std::u16string& comment : checklist.comments().entries())
+        out["comments"].push_back(Utf8(comment));
+    std::cout << out.dump(2) << "\n";
+    return kExitOk;
+}
+
+int Stats(const std::string& path)
+{
+    const std::optional<LoadedChecklist> loaded = Load(path);
+    if (!loaded)
+        return kExitUsage;
+    if (const std::optional<Progress> progress = ComputeProgress(loaded->checklist))
+        std::cout << Utf8(progress->counterText()) << "\n";
+    return kExitOk;
+}
+
+int Rewrite(const std::string& path, const std::string& outPath)
+{
+    std::optional<LoadedChecklist> loaded = Load(path);
+    if (!loaded)
+        return kExitUsage;
+    switch (loaded->result.encoding) {
+    case TextEncoding::Undetermined:
+        // Nothing was read, so writing would replace the file with an empty checklist.
+        std::cerr << "tavik-lst: " << path << ": the encoding cannot be determined; nothing written\n";
+        return kExitWriteFailed;
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf8:
+        std::cerr << "tavik-lst: " << path << " was read as Unicode ("
+                  << EncodingName(loaded->result.encoding) << "); it is written in CP932\n";
+        break;
+    case TextEncoding::Ansi:
+        break;
+    }
+    const std::string bytes = WriteChecklist(loaded->checklist);
+    const FileResult written = FileIo::ReplaceFile(outPath, bytes);
+    if (!written) {
+        std::cerr << "tavik-lst: cannot write " << written.error << "\n";
+        return kExitWriteFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+}  // namespace tavik
+
+int main(int argc, char** argv)
+{
+    using namespace tavik;
+    if (argc < 3)
+        return Usage();
+    const std::string_view command = argv[1];
+    const std::string file = argv[2];
+    if (command == "show" && argc == 3)
+        return Show(file);
+    if (command == "stats" && argc == 3)
+        return Stats(file);
+    if (command == "rewrite" && (argc == 3 || argc == 4))
+        return Rewrite(file, argc == 4 ? argv[3] : file);
+    return Usage();
+}
