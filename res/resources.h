@@ -1,0 +1,35 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "res/command_ids.h"
+#include "res/resource_types.h"
+
+// The program's resources as data: menus, menu bars, dialog templates, accelerators,
+// strings, the names of all commands and controls, and the version block. Everything
+// returned lives for the whole program; lookups give nullptr or an empty text for an
+// id that does not exist.
+namespace tavik::res {
+
+const DialogTemplate* FindDialog(int id);
+const ControlTemplate* FindControl(const DialogTemplate& dialog, int controlId);
+const Menu* FindMenu(int id);
+const MenuBar* FindMenuBar(int id);
+const Toolbar* FindToolbar(int id);
+
+// The text of string `id`, or an empty text when there is none.
+std::string_view LoadString(int id);
+std::span<const StringEntry> Strings();  // ordered by id
+
+// Table IDR_MAINFRAME: Ctrl plus a letter.
+std::span<const Accelerator> Accelerators();
+
+// Every command and control id with its symbolic name, ordered by id, each id once.
+std::span<const CommandName> CommandNames();
+// The symbolic name of a command or control, or an empty text when it has none.
+std::string_view CommandNameOf(int id);
+
+const VersionInfo& Version();
+
+}  // namespace tavik::res
