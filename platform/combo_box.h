@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QComboBox>
+
+#include <cstdint>
+
+namespace tavik {
+
+// A drop-down list that behaves as the Windows combo box does for the program:
+// entries carry a 32-bit value, a sorted box keeps its entries in the order of a
+// case-insensitive comparison of their whole texts, and selectString() is the
+// Windows prefix search. A choice the user makes is reported by QComboBox::activated;
+// selecting from the program reports nothing of the kind.
+class ComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    enum class Order { AsAdded, Sorted };
+
+    explicit ComboBox(Order order, QWidget* parent = nullptr);
+
+    Order order() const { return m_order; }
+
+    // Adds an entry (at its sorted place in a sorted box, else at the end) and
+    // returns its index.
+    int addString(const QString& text, std::uint32_t value = 0);
+    std::uint32_t itemValue(int index) const;
+    void resetContent();
+
+    // Selects the first entry whose text starts with `prefix`, ignoring case,
+    // searching from the entry after `startAfter` to the end and then from the top
+    // up to and including `startAfter`; -1 (or any index outside the list) searches
+    // the whole list from the top. Returns the entry selected, or -1 with the
+    // selection unchanged when no entry matches.
+    int selectString(int startAfter, const QString& prefix);
+
+    // The order a sorted box keeps: negative when `a` comes before `b`.
+    static int compareTexts(const QString& a, const QString& b);
+
+private:
+    Order m_order = Order::AsAdded;
+};
+
+}  // namespace tavik

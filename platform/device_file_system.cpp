@@ -1,0 +1,126 @@
+#include "platform/device_file_system.h"
+
+#include "platform/device_path.h"
+#include "platform/fileio/file_io.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace tavik {
+
+namespace {
+
+std::string hostBytes(const QString& hostPath) {
+    return QFile::encodeName(hostPath).toStdString();
+}
+
+bool sameFolded(QChar a, QChar b) {
+    return a == b || a.toCaseFolded() == b.toCaseFolded();
+}
+
+// Wildcard matching over UTF-16 units: "*" any run, "?" any one unit.
+bool matchFrom(const QString& name, qsizetype n, const QString& pattern, qsizetype p) {
+    // Greedy with one backtrack point: the last "*" seen.
+    qsizetype starP = -1;
+    qsizetype starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && (pattern[p] == QLatin1Char('?') || sameFolded(pattern[p], name[n]))) {
+            ++p;
+            ++n;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
+        ++p;
+    return p == pattern.size();
+}
+
+}  // namespace
+
+bool DeviceFileSystem::matchesPattern(const QString& name, const QString& pattern) {
+    if (pattern == QLatin1String("*.*"))
+        return true;
+    return matchFrom(name, 0, pattern, 0);
+}
+
+DirectoryListing DeviceFileSystem::list(const QString& folder, const QString& pattern) {
+    DirectoryListing listing;
+    const std::optional<QString> host = DevicePath::toHost(folder);
+    const QFileInfo info(host.value_or(QString()));
+    if (!host || !info.isDir()) {
+        listing.ok = false;
+        listing.error = QStringLiteral("The folder \"%1\" does not exist.").arg(folder);
+        return listing;
+    }
+    if (!info.isReadable() || !info.isExecutable()) {
+        listing.ok = false;
+        listing.error = QStringLiteral("The folder \"%1\" cannot be read.").arg(folder);
+        return listing;
+    }
+    const QFileInfoList found =
+        QDir(*host).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : found) {
+        const QString name = entry.fileName();
+        if (DevicePath::isDeviceName(name) && matchesPattern(name, pattern))
+            listing.entries.append({name, entry.isDir()});
+    }
+    return listing;
+}
+
+FileStatus DeviceFileSystem::status(const QString& devicePath) {
+    FileStatus status;
+    const std::optional<QString> host = DevicePath::toHost(devicePath);
+    if (!host)
+        return status;
+    const QFileInfo info(*host);
+    if (!info.exists())
+        return status;
+    status.exists = true;
+    status.isFolder = info.isDir();
+    status.size = info.isFile() ? info.size() : 0;
+    status.modified = info.lastModified();
+    status.writable = info.isWritable();
+    return status;
+}
+
+std::optional<std::string> DeviceFileSystem::readFile(const QString& devicePath, QString* error) {
+    auto fail = [&](const QString& reason) -> std::optional<std::string> {
+        if (error)
+            *error = reason;
+        return std::nullopt;
+    };
+    const std::optional<QString> host = DevicePath::toHost(devicePath);
+    const QFileInfo info(host.value_or(QString()));
+    if (!host || !info.exists())
+        return fail(QStringLiteral("The file \"%1\" does not exist.").arg(devicePath));
+    // Folders, pipes and devices are refused: reading a pipe would wait for a writer.
+    if (!info.isFile())
+        return fail(QStringLiteral("\"%1\" is not a file.").arg(devicePath));
+    std::string reason;
+    std::optional<std::string> bytes = FileIo::ReadWholeFile(hostBytes(*host), &reason);
+    if (!bytes)
+        return fail(QString::fromStdString(reason));
+    return bytes;
+}
+
+Outcome DeviceFileSystem::replaceFile(const QString& devicePath, std::string_view bytes) {
+    const std::optional<QString> host = DevicePath::toHost(devicePath);
+    if (!host)
+        return Outcome::failure(QStringLiteral("The folder of \"%1\" does not exist.").arg(devicePath));
+    if (QFileInfo(*host).isDir())
+        return Outcome::failure(QStringLiteral("\"%1\" is a folder.").arg(devicePath));
+    const FileResult written = FileIo::ReplaceFile(hostBytes(*host), bytes);
+    if (!written)
+        return Outcome::failure(QString::fromStdString(written.error));
+    return Outcome::success();
+}
+
+}  // namespace tavik

@@ -1,0 +1,217 @@
+#include "platform/dialog_builder.h"
+
+#include "platform/combo_box.h"
+#include "platform/dialog_units.h"
+#include "platform/owner_draw_button.h"
+#include "res/resource_types.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeView>
+
+#include <algorithm>
+
+namespace tavik {
+
+namespace {
+
+const char* const kControlIdProperty = "tavikControlId";
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool has(const res::ControlTemplate& control, std::uint32_t style) {
+    return (control.styles & style) != 0;
+}
+
+QWidget* createButton(const res::ControlTemplate& control, QWidget& parent) {
+    if (control.kind == res::ControlKind::OwnerDrawButton) {
+        auto* button = new OwnerDrawButton(control.id, &parent);
+        button->setText(fromUtf8(control.text));
+        return button;
+    }
+    auto* button = new QPushButton(fromUtf8(control.text), &parent);
+    if (control.kind == res::ControlKind::DefaultPushButton)
+        button->setDefault(true);
+    return button;
+}
+
+QWidget* createStatic(const res::ControlTemplate& control, QWidget& parent) {
+    auto* label = new QLabel(&parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(fromUtf8(control.text));
+    label->setWordWrap(true);
+    Qt::Alignment horizontal = Qt::AlignLeft;
+    if (has(control, res::kAlignRight))
+        horizontal = Qt::AlignRight;
+    else if (has(control, res::kAlignCenter))
+        horizontal = Qt::AlignHCenter;
+    label->setAlignment(horizontal | Qt::AlignTop);
+    return label;
+}
+
+QWidget* createIcon(const res::ControlTemplate& control, QWidget& parent) {
+    auto* label = new QLabel(&parent);
+    const QString path = QStringLiteral(":/icons/%1.png").arg(control.iconId);
+    if (QFile::exists(path))
+        label->setPixmap(QPixmap(path));
+    return label;
+}
+
+QWidget* createEdit(const res::ControlTemplate& control, QWidget& parent) {
+    if (has(control, res::kMultiLine)) {
+        auto* edit = new QPlainTextEdit(&parent);
+        edit->setReadOnly(has(control, res::kReadOnly));
+        if (has(control, res::kReadOnly))
+            edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        edit->setVerticalScrollBarPolicy(has(control, res::kVScroll) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        edit->setFrameShape(has(control, res::kBorder) ? QFrame::StyledPanel : QFrame::NoFrame);
+        // As in a dialog on the device, Tab moves on to the next control.
+        edit->setTabChangesFocus(true);
+        return edit;
+    }
+    auto* edit = new QLineEdit(&parent);
+    edit->setReadOnly(has(control, res::kReadOnly));
+    edit->setFrame(has(control, res::kBorder));
+    return edit;
+}
+
+QWidget* createComboBox(const res::ControlTemplate& control, QWidget& parent) {
+    auto* combo =
+        new ComboBox(has(control, res::kSort) ? ComboBox::Order::Sorted : ComboBox::Order::AsAdded, &parent);
+    return combo;
+}
+
+QWidget* createListView(const res::ControlTemplate& control, QWidget& parent) {
+    auto* list = new QTreeView(&parent);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(has(control, res::kSingleSelection) ? QAbstractItemView::SingleSelection
+                                                               : QAbstractItemView::ExtendedSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSortingEnabled(false);
+    list->setHeaderHidden(!has(control, res::kReportView));
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionsMovable(false);
+    list->setFrameShape(has(control, res::kBorder) ? QFrame::StyledPanel : QFrame::NoFrame);
+    if (has(control, res::kShowSelectionAlways)) {
+        // The selected row keeps its highlight when the list loses the focus.
+        QPalette palette = list->palette();
+        for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+            palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+        list->setPalette(palette);
+    }
+    return list;
+}
+
+QRect controlGeometry(const res::ControlTemplate& control, const DialogUnits& units, QWidget& widget) {
+    QRect rect = units.toPixels(control.x, control.y, control.width, control.height);
+    if (control.kind == res::ControlKind::Icon) {
+        // An icon control takes the size of its picture.
+        const QPixmap picture = static_cast<QLabel&>(widget).pixmap();
+        if (!picture.isNull())
+            rect.setSize(picture.deviceIndependentSize().toSize());
+    } else if (control.kind == res::ControlKind::ComboBox) {
+        // The template's height is that of the dropped list; the closed box is as tall
+        // as the font needs.
+        const QFontMetrics metrics(widget.font());
+        const int closedHeight = metrics.height() + 8;
+        const int listRows = (rect.height() - closedHeight) / (metrics.height() + 2);
+        static_cast<QComboBox&>(widget).setMaxVisibleItems(std::max(1, listRows));
+        rect.setHeight(closedHeight);
+    }
+    return rect;
+}
+
+}  // namespace
+
+QFont DialogBuilder::templateFont(const res::DialogTemplate& dialog) {
+    QFont font(fromUtf8(dialog.fontFace));
+    if (dialog.fontPointSize > 0)
+        font.setPointSize(dialog.fontPointSize);
+    return font;
+}
+
+DialogUnits DialogBuilder::build(const res::DialogTemplate& dialog, QWidget& parent, const ButtonHandler& onButton) {
+    parent.setFont(templateFont(dialog));
+    const DialogUnits units(parent.font());
+    parent.resize(units.toPixelsX(dialog.width), units.toPixelsY(dialog.height));
+    QList<QWidget*> created;
+    for (const res::ControlTemplate& control : dialog.controls) {
+        QWidget* widget = createControl(control, units, parent);
+        created.append(widget);
+        if (auto* button = qobject_cast<QPushButton*>(widget); button && onButton) {
+            const int id = control.id;
+            QObject::connect(button, &QPushButton::clicked, &parent, [onButton, id] { onButton(id); });
+        }
+    }
+    // Where controls overlap, an earlier one lies above a later one, as in a Windows
+    // dialog (the counter's second line over the list's header, for one).
+    for (auto it = created.rbegin(); it != created.rend(); ++it)
+        (*it)->raise();
+    return units;
+}
+
+QWidget* DialogBuilder::createControl(const res::ControlTemplate& control, const DialogUnits& units,
+                                      QWidget& parent) {
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+    case res::ControlKind::PushButton:
+    case res::ControlKind::DefaultPushButton:
+    case res::ControlKind::OwnerDrawButton:
+        widget = createButton(control, parent);
+        break;
+    case res::ControlKind::Static:
+        widget = createStatic(control, parent);
+        break;
+    case res::ControlKind::Icon:
+        widget = createIcon(control, parent);
+        break;
+    case res::ControlKind::Edit:
+        widget = createEdit(control, parent);
+        break;
+    case res::ControlKind::ComboBox:
+        widget = createComboBox(control, parent);
+        break;
+    case res::ControlKind::ListView:
+        widget = createListView(control, parent);
+        break;
+    }
+    if (!widget)  // a kind this builder does not know: an empty place holder
+        widget = new QWidget(&parent);
+    setControlId(*widget, control.id);
+    widget->setGeometry(controlGeometry(control, units, *widget));
+    if (has(control, res::kHidden))
+        widget->hide();
+    return widget;
+}
+
+QString DialogBuilder::controlName(int id) {
+    return QStringLiteral("control_%1").arg(id);
+}
+
+void DialogBuilder::setControlId(QWidget& control, int id) {
+    control.setProperty(kControlIdProperty, id);
+    // Statics without an id share -1; they are not looked up by name.
+    if (id >= 0)
+        control.setObjectName(controlName(id));
+}
+
+int DialogBuilder::controlId(const QWidget& control) {
+    const QVariant id = control.property(kControlIdProperty);
+    return id.isValid() ? id.toInt() : -1;
+}
+
+}  // namespace tavik

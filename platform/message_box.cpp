@@ -1,0 +1,80 @@
+#include "platform/message_box.h"
+
+#include <QMessageBox>
+
+namespace tavik {
+
+namespace {
+
+MessageBox::StandIn& standInSlot() {
+    static MessageBox::StandIn standIn;
+    return standIn;
+}
+
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::None: return QMessageBox::NoIcon;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Error: return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+MessageAnswer answerFor(int clicked, MessageButtons buttons) {
+    switch (clicked) {
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    case QMessageBox::Cancel: return MessageAnswer::Cancel;
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    default: return MessageBox::escapeAnswer(buttons);
+    }
+}
+
+}  // namespace
+
+MessageAnswer MessageBox::show(QWidget* owner, const QString& text, MessageButtons buttons, MessageIcon icon) {
+    if (const StandIn& standIn = standInSlot())
+        return standIn(MessageRequest{owner, text, buttons, icon});
+
+    // Texts come from the checklist side with CR LF line ends; a plain-text label breaks at LF.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+
+    QMessageBox box(qtIcon(icon), QStringLiteral("tavik"), shown, QMessageBox::NoButton, owner);
+    box.setTextFormat(Qt::PlainText);
+    switch (buttons) {
+    case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+        break;
+    case MessageButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    case MessageButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    }
+    return answerFor(box.exec(), buttons);
+}
+
+void MessageBox::setStandIn(StandIn standIn) {
+    standInSlot() = std::move(standIn);
+}
+
+MessageAnswer MessageBox::escapeAnswer(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok: return MessageAnswer::Ok;
+    case MessageButtons::OkCancel: return MessageAnswer::Cancel;
+    case MessageButtons::YesNo: return MessageAnswer::No;
+    }
+    return MessageAnswer::Ok;
+}
+
+}  // namespace tavik

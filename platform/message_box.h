@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace tavik {
+
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageIcon { None, Information, Question, Warning, Error };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+// Everything a message box is asked to show; what a stand-in receives.
+struct MessageRequest {
+    QWidget* owner = nullptr;
+    QString text;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+};
+
+// The program's modal message box, captioned "tavik".
+class MessageBox {
+public:
+    using StandIn = std::function<MessageAnswer(const MessageRequest&)>;
+
+    // Shows the box modally over `owner` (or over the whole program when null) and
+    // returns the button chosen. Escape and the close button give Cancel or No where
+    // the box has one, OK on a box with OK alone.
+    static MessageAnswer show(QWidget* owner, const QString& text, MessageButtons buttons = MessageButtons::Ok,
+                              MessageIcon icon = MessageIcon::None);
+
+    // Routes every later show() to `standIn` instead of a real box; nullptr restores the real box.
+    static void setStandIn(StandIn standIn);
+
+    // The answer Escape gives on a box with these buttons.
+    static MessageAnswer escapeAnswer(MessageButtons buttons);
+};
+
+}  // namespace tavik

@@ -1,0 +1,174 @@
+#include "platform/modal_dialog.h"
+
+#include "res/command_ids.h"
+#include "res/resource_types.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace tavik {
+
+namespace {
+
+ModalDialog::StandIn& standInSlot() {
+    static ModalDialog::StandIn standIn;
+    return standIn;
+}
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool isReturnKey(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) && modifiers == Qt::NoModifier;
+}
+
+}  // namespace
+
+ModalDialog::ModalDialog(const res::DialogTemplate& dialog, QWidget* owner)
+    : QDialog(owner),
+      m_template(&dialog),
+      m_units(DialogBuilder::build(dialog, *this, [this](int id) { dialogCommand(id); })) {
+    setWindowTitle(fromUtf8(dialog.caption));
+    if ((dialog.styles & res::kCaptionOkButton) && !findControl(res::IDOK))
+        addCaptionOkButton();
+}
+
+int ModalDialog::runModal() {
+    m_endResult.reset();
+    OnInitDialog();
+    // A dialog may decide during its initialisation that it has nothing to show.
+    if (m_endResult)
+        return *m_endResult;
+    placeOverOwner();
+    // A copy: the script may replace the stand-in while it runs.
+    if (const StandIn script = standInSlot()) {
+        show();
+        const int result = script(*this);
+        hide();
+        return result;
+    }
+    return exec();
+}
+
+void ModalDialog::endDialog(int result) {
+    done(result);
+}
+
+void ModalDialog::done(int result) {
+    m_endResult = result;
+    QDialog::done(result);
+}
+
+int ModalDialog::templateId() const {
+    return m_template->id;
+}
+
+void ModalDialog::setStandIn(StandIn standIn) {
+    standInSlot() = std::move(standIn);
+}
+
+void ModalDialog::OnInitDialog() {}
+
+void ModalDialog::OnOK() {
+    endDialog(res::IDOK);
+}
+
+void ModalDialog::OnCancel() {
+    endDialog(res::IDCANCEL);
+}
+
+void ModalDialog::accept() {
+    dialogCommand(res::IDOK);
+}
+
+void ModalDialog::reject() {
+    // Escape and the close button.
+    dialogCommand(m_captionOk ? res::IDOK : res::IDCANCEL);
+}
+
+void ModalDialog::keyPressEvent(QKeyEvent* event) {
+    if (isReturnKey(*event) && !hasDefaultButton()) {
+        dialogCommand(res::IDOK);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void ModalDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    placeCaptionOkButton();
+}
+
+void ModalDialog::dialogCommand(int id) {
+    if (executeCommand(id))
+        return;
+    if (id == res::IDOK)
+        OnOK();
+    else if (id == res::IDCANCEL)
+        OnCancel();
+}
+
+void ModalDialog::addCaptionOkButton() {
+    m_captionOk = new QPushButton(QStringLiteral("OK"), this);
+    DialogBuilder::setControlId(*m_captionOk, res::IDOK);
+    m_captionOk->setDefault(true);
+    const QFontMetrics metrics(font());
+    m_captionOk->resize(metrics.horizontalAdvance(m_captionOk->text()) + 16, metrics.height() + 6);
+    placeCaptionOkButton();
+    connect(m_captionOk, &QPushButton::clicked, this, [this] { dialogCommand(res::IDOK); });
+}
+
+void ModalDialog::placeCaptionOkButton() {
+    if (m_captionOk)
+        m_captionOk->move(width() - m_captionOk->width() - 2, 2);
+}
+
+void ModalDialog::placeOverOwner() {
+    QWidget* owner = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
+    if (owner == this)
+        owner = nullptr;
+    const QScreen* screen = owner ? owner->screen() : this->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    const QRect area = owner ? owner->frameGeometry() : available;
+    if (area.isEmpty())
+        return;
+    // The whole window, frame included, is centred, as Windows centres a dialog; the
+    // frame is known once the window exists.
+    winId();
+    QRect placed(QPoint(0, 0), frameGeometry().size());
+    placed.moveCenter(area.center());
+    // Kept on the screen, as Windows keeps a centred dialog in the work area.
+    if (!available.isEmpty()) {
+        if (placed.right() > available.right())
+            placed.moveRight(available.right());
+        if (placed.bottom() > available.bottom())
+            placed.moveBottom(available.bottom());
+        if (placed.left() < available.left())
+            placed.moveLeft(available.left());
+        if (placed.top() < available.top())
+            placed.moveTop(available.top());
+    }
+    move(placed.topLeft());
+    if (owner && !parentWidget()) {
+        // Kept above the window it was centred over, though not its child.
+        if (windowHandle() && owner->windowHandle())
+            windowHandle()->setTransientParent(owner->windowHandle());
+    }
+}
+
+bool ModalDialog::hasDefaultButton() const {
+    if (const auto* focused = qobject_cast<const QPushButton*>(focusWidget()); focused && focused->autoDefault())
+        return true;
+    const QList<QPushButton*> buttons = findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
+    return std::any_of(buttons.begin(), buttons.end(),
+                       [](const QPushButton* button) { return button->isDefault() && button->isVisible(); });
+}
+
+}  // namespace tavik

@@ -1,0 +1,124 @@
+#include "platform/process_launcher.h"
+
+#include "platform/device_path.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
+
+namespace tavik {
+
+namespace {
+
+ProcessLauncher::StartStandIn& startStandIn() {
+    static ProcessLauncher::StartStandIn standIn;
+    return standIn;
+}
+
+ProcessLauncher::ShellOpenStandIn& shellOpenStandIn() {
+    static ProcessLauncher::ShellOpenStandIn standIn;
+    return standIn;
+}
+
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+}  // namespace
+
+Outcome ProcessLauncher::start(const QString& application, const QString& commandLine) {
+    if (const StartStandIn& standIn = startStandIn())
+        return standIn(application, commandLine);
+
+    const std::optional<QString> host = DevicePath::toHost(application);
+    const QFileInfo program(host.value_or(QString()));
+    if (!host || !program.exists())
+        return Outcome::failure(QStringLiteral("The program \"%1\" does not exist.").arg(application));
+    if (!program.isFile() || !program.isExecutable())
+        return Outcome::failure(QStringLiteral("\"%1\" is not an executable program.").arg(application));
+
+    QStringList arguments = splitCommandLine(commandLine);
+    for (QString& argument : arguments) {
+        if (argument.startsWith(QLatin1Char('\\'))) {
+            if (const std::optional<QString> mapped = DevicePath::toHost(argument))
+                argument = *mapped;
+        }
+    }
+    if (!QProcess::startDetached(*host, arguments))
+        return Outcome::failure(QStringLiteral("The program \"%1\" could not be started.").arg(application));
+    return Outcome::success();
+}
+
+void ProcessLauncher::shellOpen(const QString& name) {
+    if (const ShellOpenStandIn& standIn = shellOpenStandIn()) {
+        standIn(name);
+        return;
+    }
+    if (name.contains(QLatin1String("://"))) {
+        QDesktopServices::openUrl(QUrl(name, QUrl::TolerantMode));
+        return;
+    }
+    const std::optional<QString> host = DevicePath::toHost(name);
+    if (host && QFileInfo::exists(*host))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(*host));
+}
+
+QStringList ProcessLauncher::splitCommandLine(const QString& commandLine) {
+    QStringList arguments;
+    QString current;
+    bool inArgument = false;  // an empty pair of quotes still makes an argument
+    bool inQuotes = false;
+    const qsizetype length = commandLine.size();
+    for (qsizetype i = 0; i < length; ++i) {
+        const QChar c = commandLine[i];
+        if (c == QLatin1Char('\\')) {
+            qsizetype run = 0;
+            while (i + run < length && commandLine[i + run] == QLatin1Char('\\'))
+                ++run;
+            const bool beforeQuote = i + run < length && commandLine[i + run] == QLatin1Char('"');
+            if (beforeQuote) {
+                current += QString(run / 2, QLatin1Char('\\'));
+                if (run % 2 == 1) {
+                    current += QLatin1Char('"');
+                    i += run;  // past the literal quote
+                } else {
+                    i += run - 1;  // the quote is read next, as a grouping quote
+                }
+            } else {
+                current += QString(run, QLatin1Char('\\'));
+                i += run - 1;
+            }
+            inArgument = true;
+        } else if (c == QLatin1Char('"')) {
+            if (inQuotes && i + 1 < length && commandLine[i + 1] == QLatin1Char('"')) {
+                current += QLatin1Char('"');
+                ++i;
+            } else {
+                inQuotes = !inQuotes;
+            }
+            inArgument = true;
+        } else if (isBlank(c) && !inQuotes) {
+            if (inArgument)
+                arguments.append(current);
+            current.clear();
+            inArgument = false;
+        } else {
+            current += c;
+            inArgument = true;
+        }
+    }
+    if (inArgument)
+        arguments.append(current);
+    return arguments;
+}
+
+void ProcessLauncher::setStartStandIn(StartStandIn standIn) {
+    startStandIn() = std::move(standIn);
+}
+
+void ProcessLauncher::setShellOpenStandIn(ShellOpenStandIn standIn) {
+    shellOpenStandIn() = std::move(standIn);
+}
+
+}  // namespace tavik

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/outcome.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace tavik {
+
+// Starting programs and handing names to the desktop, both named as the program
+// knows them: device paths (see DevicePath) or, for the desktop, URLs.
+class ProcessLauncher {
+public:
+    using StartStandIn = std::function<Outcome(const QString& application, const QString& commandLine)>;
+    using ShellOpenStandIn = std::function<void(const QString& name)>;
+
+    // Starts the program at device path `application` detached, with the arguments
+    // of `commandLine` split as Windows splits them and every argument that is a
+    // device path ("\..." that maps) replaced by its host path. Fails, with the
+    // reason, when the program file is missing, not executable or cannot be started.
+    static Outcome start(const QString& application, const QString& commandLine = QString());
+
+    // A name holding "://" goes to the desktop as a URL; any other is a device path
+    // whose file the desktop opens with its default application. Nothing is reported.
+    static void shellOpen(const QString& name);
+
+    // Splits a command line into arguments as CommandLineToArgvW does: blanks and
+    // tabs separate, double quotes group, 2n backslashes before a quote give n and
+    // the quote groups, 2n+1 give n and a literal quote, other backslashes stay;
+    // "" inside quotes is a literal quote.
+    static QStringList splitCommandLine(const QString& commandLine);
+
+    // Replace start() and shellOpen() while set; nullptr restores the real ones.
+    static void setStartStandIn(StartStandIn standIn);
+    static void setShellOpenStandIn(ShellOpenStandIn standIn);
+};
+
+}  // namespace tavik

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace tavik {
+
+// The program keeps its texts as UTF-16 strings; Qt's widgets take QString, which
+// is UTF-16 too, so the two convert without decoding.
+inline QString ToQString(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+inline std::u16string ToU16String(const QString& text)
+{
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+}
+
+}  // namespace tavik
