@@ -20,7 +20,7 @@ const std::string& FileBytes()
 {
     static const std::string bytes = [] {
         if (const char* path = std::getenv("TAVIK_BENCH_FILE")) {
-            if (auto read = FileIo::ReadWholeFile(path))
+            if (auto read = FileIo::readWholeFile(path))
                 return *read;
         }
         return MakeLargeChecklistFile(1000000);
@@ -85,7 +85,7 @@ std::string SavedTextAsUtf16Le()
 {
     Checklist checklist;
     ReadChecklist(FileBytes(), checklist);
-    const std::u16string text = Cp932Codec::Decode(WriteChecklist(checklist));
+    const std::u16string text = Cp932Codec::decode(WriteChecklist(checklist));
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
 }
 

@@ -53,7 +53,7 @@ std::string MakeLargeChecklistFile(std::size_t items, std::uint32_t seed)
             text.append(u"\r\n");
         }
     }
-    return Cp932Codec::Encode(text);
+    return Cp932Codec::encode(text);
 }
 
 }  // namespace tavik

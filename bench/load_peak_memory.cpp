@@ -15,7 +15,7 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string error;
-    auto bytes = tavik::FileIo::ReadWholeFile(argv[1], &error);
+    auto bytes = tavik::FileIo::readWholeFile(argv[1], &error);
     if (!bytes) {
         std::fprintf(stderr, "load_peak_memory: %s\n", error.c_str());
         return 2;

@@ -40,7 +40,7 @@ int ParseAnsiText(std::string_view text, Checklist& checklist)
         const std::size_t lf = text.find('\n');
         const std::string_view lineBytes = text.substr(0, lf);
         line.clear();
-        Cp932Codec::AppendDecoded(lineBytes, line);
+        Cp932Codec::appendDecoded(lineBytes, line);
         parser.addLine(line);
         if (lf == std::string_view::npos)
             break;
@@ -111,18 +111,18 @@ ChecklistReadResult ReadChecklist(std::string_view bytes, Checklist& checklist)
 
     if (bytes.size() >= 3 && byteAt(0) == 0xEF && byteAt(1) == 0xBB && byteAt(2) == 0xBF) {
         result.encoding = TextEncoding::Utf8;
-        ReadUnicodeText(UnicodeCodec::DecodeUtf8(UpToFirstNul(bytes.substr(3))), checklist, result);
+        ReadUnicodeText(UnicodeCodec::decodeUtf8(UpToFirstNul(bytes.substr(3))), checklist, result);
     } else if (bytes.size() >= 2 && byteAt(0) == 0xFF && byteAt(1) == 0xFE) {
         result.encoding = TextEncoding::Utf16Le;
-        ReadUnicodeText(UnicodeCodec::DecodeUtf16Le(bytes.substr(2)), checklist, result);
+        ReadUnicodeText(UnicodeCodec::decodeUtf16Le(bytes.substr(2)), checklist, result);
     } else if (bytes.size() >= 2 && byteAt(1) == 0x00) {
         result.encoding = TextEncoding::Undetermined;
         result.notices.push_back({std::u16string(notices::kUndeterminedEncoding), NoticeIcon::None});
-    } else if (HasByteAbove7F(bytes) && UnicodeCodec::IsValidUtf8(bytes)) {
+    } else if (HasByteAbove7F(bytes) && UnicodeCodec::isValidUtf8(bytes)) {
         // Most text files on this system are UTF-8; read as CP932 they would be
         // garbled, and the next write would destroy them.
         result.encoding = TextEncoding::Utf8;
-        ReadUnicodeText(UnicodeCodec::DecodeUtf8(UpToFirstNul(bytes)), checklist, result);
+        ReadUnicodeText(UnicodeCodec::decodeUtf8(UpToFirstNul(bytes)), checklist, result);
     } else {
         result.encoding = TextEncoding::Ansi;
         if (bytes.empty())
@@ -150,7 +150,7 @@ std::string WriteChecklist(Checklist& checklist)
     HeaderComment& header = checklist.headerComment();
     header = std::u16string(TrimCommentSpace(header));
     CommentToText(header, CommentMode::File);
-    Cp932Codec::AppendEncoded(header, out);
+    Cp932Codec::appendEncoded(header, out);
     out.append("\r\n");
 
     // Rows and comments are gathered as text and encoded a block at a time.
@@ -169,11 +169,11 @@ std::string WriteChecklist(Checklist& checklist)
         if (!row.isDeleted())
             AppendCommentText(comments.at(i), CommentMode::File, text);
         if (text.size() >= kBlock) {
-            Cp932Codec::AppendEncoded(text, out);
+            Cp932Codec::appendEncoded(text, out);
             text.clear();
         }
     }
-    Cp932Codec::AppendEncoded(text, out);
+    Cp932Codec::appendEncoded(text, out);
     return out;
 }
 

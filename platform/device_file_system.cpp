@@ -105,7 +105,7 @@ std::optional<std::string> DeviceFileSystem::readFile(const QString& devicePath,
     if (!info.isFile())
         return fail(QStringLiteral("\"%1\" is not a file.").arg(devicePath));
     std::string reason;
-    std::optional<std::string> bytes = FileIo::ReadWholeFile(hostBytes(*host), &reason);
+    std::optional<std::string> bytes = FileIo::readWholeFile(hostBytes(*host), &reason);
     if (!bytes)
         return fail(QString::fromStdString(reason));
     return bytes;
@@ -117,7 +117,7 @@ Outcome DeviceFileSystem::replaceFile(const QString& devicePath, std::string_vie
         return Outcome::failure(QStringLiteral("The folder of \"%1\" does not exist.").arg(devicePath));
     if (QFileInfo(*host).isDir())
         return Outcome::failure(QStringLiteral("\"%1\" is a folder.").arg(devicePath));
-    const FileResult written = FileIo::ReplaceFile(hostBytes(*host), bytes);
+    const FileResult written = FileIo::replaceFile(hostBytes(*host), bytes);
     if (!written)
         return Outcome::failure(QString::fromStdString(written.error));
     return Outcome::success();

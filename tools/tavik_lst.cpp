@@ -20,7 +20,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitWriteFailed = 1;
 constexpr int kExitUsage = 2;
 
-std::string Utf8(std::u16string_view text) { return UnicodeCodec::EncodeUtf8(text); }
+std::string Utf8(std::u16string_view text) { return UnicodeCodec::encodeUtf8(text); }
 
 int Usage()
 {
@@ -38,7 +38,7 @@ struct LoadedChecklist {
 std::optional<LoadedChecklist> Load(const std::string& path)
 {
     std::string error;
-    const std::optional<std::string> bytes = FileIo::ReadWholeFile(path, &error);
+    const std::optional<std::string> bytes = FileIo::readWholeFile(path, &error);
     if (!bytes) {
         std::cerr << "tavik-lst: cannot open " << error << "\n";
         return std::nullopt;
@@ -105,7 +105,7 @@ int Rewrite(const std::string& path, const std::string& outPath)
         break;
     }
     const std::string bytes = WriteChecklist(loaded->checklist);
-    const FileResult written = FileIo::ReplaceFile(outPath, bytes);
+    const FileResult written = FileIo::replaceFile(outPath, bytes);
     if (!written) {
         std::cerr << "tavik-lst: cannot write " << written.error << "\n";
         return kExitWriteFailed;

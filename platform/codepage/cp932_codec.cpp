@@ -51,7 +51,7 @@ DecodeTable BuildDecodeTable()
     DecodeTable table;
     table.single.fill(kNoCharacter);
     IconvConverter converter(IconvConverter::Direction::Cp932ToUtf16Le);
-    if (!converter.IsOpen()) {
+    if (!converter.isOpen()) {
         for (unsigned byte = 0; byte < 0x80; ++byte)
             table.single[byte] = static_cast<char16_t>(byte);
         table.asciiUnchanged = true;
@@ -64,7 +64,7 @@ DecodeTable BuildDecodeTable()
     std::vector<unsigned> leads;
     for (unsigned byte = 0; byte < 256; ++byte) {
         input[0] = static_cast<char>(byte);
-        const IconvConverter::Outcome outcome = converter.ConvertWhole(input, output);
+        const IconvConverter::Outcome outcome = converter.convertWhole(input, output);
         if (outcome == IconvConverter::Outcome::Converted)
             table.single[byte] = SingleUnit(output);
         else if (outcome == IconvConverter::Outcome::Incomplete)
@@ -78,7 +78,7 @@ DecodeTable BuildDecodeTable()
         input[0] = static_cast<char>(leads[row]);
         for (unsigned trail = 0; trail < 256; ++trail) {
             input[1] = static_cast<char>(trail);
-            if (converter.ConvertWhole(input, output) == IconvConverter::Outcome::Converted)
+            if (converter.convertWhole(input, output) == IconvConverter::Outcome::Converted)
                 table.pairs[row * 256 + trail] = SingleUnit(output);
         }
     }
@@ -93,7 +93,7 @@ EncodeTable BuildEncodeTable()
 {
     EncodeTable table;
     IconvConverter converter(IconvConverter::Direction::Utf16LeToCp932);
-    if (!converter.IsOpen()) {
+    if (!converter.isOpen()) {
         for (unsigned unit = 0; unit < 0x80; ++unit)
             table.codes[unit] = static_cast<std::uint16_t>(unit);
         table.asciiUnchanged = true;
@@ -105,7 +105,7 @@ EncodeTable BuildEncodeTable()
     for (unsigned unit = 0; unit < 0x10000; ++unit) {
         input[0] = static_cast<char>(unit & 0xFF);
         input[1] = static_cast<char>(unit >> 8);
-        if (converter.ConvertWhole(input, output) != IconvConverter::Outcome::Converted)
+        if (converter.convertWhole(input, output) != IconvConverter::Outcome::Converted)
             continue;
         const auto first = static_cast<unsigned char>(output.empty() ? 0 : output[0]);
         if (output.size() == 1)
@@ -140,12 +140,12 @@ constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
 }  // namespace
 
-bool Cp932Codec::IsAvailable()
+bool Cp932Codec::isAvailable()
 {
     return GetDecodeTable().available;
 }
 
-void Cp932Codec::AppendDecoded(std::string_view bytes, std::u16string& out)
+void Cp932Codec::appendDecoded(std::string_view bytes, std::u16string& out)
 {
     const DecodeTable& table = GetDecodeTable();
     // Never more units than bytes. Reserving without resizing leaves the unused
@@ -200,14 +200,14 @@ void Cp932Codec::AppendDecoded(std::string_view bytes, std::u16string& out)
     }
 }
 
-std::u16string Cp932Codec::Decode(std::string_view bytes)
+std::u16string Cp932Codec::decode(std::string_view bytes)
 {
     std::u16string text;
-    AppendDecoded(bytes, text);
+    appendDecoded(bytes, text);
     return text;
 }
 
-void Cp932Codec::AppendEncoded(std::u16string_view text, std::string& out)
+void Cp932Codec::appendEncoded(std::u16string_view text, std::string& out)
 {
     const EncodeTable& table = GetEncodeTable();
     // Never more than two bytes per unit; see AppendDecoded for the buffer.
@@ -250,10 +250,10 @@ void Cp932Codec::AppendEncoded(std::u16string_view text, std::string& out)
     }
 }
 
-std::string Cp932Codec::Encode(std::u16string_view text)
+std::string Cp932Codec::encode(std::u16string_view text)
 {
     std::string bytes;
-    AppendEncoded(text, bytes);
+    appendEncoded(text, bytes);
     return bytes;
 }
 

@@ -12,19 +12,19 @@ class Cp932Codec {
 public:
     // Bytes that are not CP932 (an unknown lead/trail pair, a lone lead byte at the
     // end, an undefined single byte) become U+FFFD, one per byte that is skipped.
-    static void AppendDecoded(std::string_view bytes, std::u16string& out);
-    static std::u16string Decode(std::string_view bytes);
+    static void appendDecoded(std::string_view bytes, std::u16string& out);
+    static std::u16string decode(std::string_view bytes);
 
     // Characters CP932 cannot hold (and unpaired surrogates) become "?" (0x3F),
     // one per character; the invisible tag characters U+E0000..U+E007F are
     // dropped, as iconv drops them. Never fails for lack of room.
-    static void AppendEncoded(std::u16string_view text, std::string& out);
-    static std::string Encode(std::u16string_view text);
+    static void appendEncoded(std::u16string_view text, std::string& out);
+    static std::string encode(std::u16string_view text);
 
     // False when glibc offers no CP932 converter: then every byte from 0x80 up
     // decodes to U+FFFD and every character outside ASCII encodes to "?", so a
     // caller should not write back text it read.
-    static bool IsAvailable();
+    static bool isAvailable();
 };
 
 }  // namespace tavik

@@ -42,16 +42,16 @@ IconvConverter::IconvConverter(Direction direction)
 
 IconvConverter::~IconvConverter()
 {
-    if (IsOpen())
+    if (isOpen())
         iconv_close(m_descriptor);
 }
 
-void IconvConverter::Reset()
+void IconvConverter::reset()
 {
     iconv(m_descriptor, nullptr, nullptr, nullptr, nullptr);
 }
 
-int IconvConverter::Convert(std::string_view input, std::size_t& consumed, std::string& output)
+int IconvConverter::convert(std::string_view input, std::size_t& consumed, std::string& output)
 {
     char buffer[4096];
     // iconv takes a non-const input pointer but never writes through it.
@@ -69,14 +69,14 @@ int IconvConverter::Convert(std::string_view input, std::size_t& consumed, std::
     }
 }
 
-IconvConverter::Outcome IconvConverter::ConvertWhole(std::string_view input, std::string& output)
+IconvConverter::Outcome IconvConverter::convertWhole(std::string_view input, std::string& output)
 {
     output.clear();
-    if (!IsOpen())
+    if (!isOpen())
         return Outcome::Invalid;
-    Reset();
+    reset();
     std::size_t consumed = 0;
-    switch (Convert(input, consumed, output)) {
+    switch (convert(input, consumed, output)) {
     case 0:
         return Outcome::Converted;
     case EINVAL:
@@ -86,40 +86,40 @@ IconvConverter::Outcome IconvConverter::ConvertWhole(std::string_view input, std
     }
 }
 
-std::u16string IconvConverter::Decode(std::string_view bytes)
+std::u16string IconvConverter::decode(std::string_view bytes)
 {
     IconvConverter converter(Direction::Cp932ToUtf16Le);
-    if (!converter.IsOpen())
+    if (!converter.isOpen())
         return std::u16string(bytes.size(), u'\uFFFD');
 
     std::string utf16;
     utf16.reserve(bytes.size() * 2);
     std::size_t consumed = 0;
-    while (converter.Convert(bytes, consumed, utf16) != 0 && consumed < bytes.size()) {
+    while (converter.convert(bytes, consumed, utf16) != 0 && consumed < bytes.size()) {
         utf16 += "\xFD\xFF";
         ++consumed;
-        converter.Reset();
+        converter.reset();
     }
     return FromUtf16LeBytes(utf16);
 }
 
-std::string IconvConverter::Encode(std::u16string_view text)
+std::string IconvConverter::encode(std::u16string_view text)
 {
     IconvConverter converter(Direction::Utf16LeToCp932);
-    if (!converter.IsOpen())
+    if (!converter.isOpen())
         return std::string(text.size(), '?');
 
     const std::string utf16 = ToUtf16LeBytes(text);
     std::string bytes;
     bytes.reserve(text.size() * 2);
     std::size_t consumed = 0;
-    while (converter.Convert(utf16, consumed, bytes) != 0 && consumed < utf16.size()) {
+    while (converter.convert(utf16, consumed, bytes) != 0 && consumed < utf16.size()) {
         // iconv stops at the start of a unit; a valid surrogate pair is one character.
         const std::size_t unit = consumed / 2;
         const bool pair = unit + 1 < text.size() && IsHighSurrogate(text[unit]) && IsLowSurrogate(text[unit + 1]);
         bytes += '?';
         consumed = (unit + (pair ? 2 : 1)) * 2;
-        converter.Reset();
+        converter.reset();
     }
     return bytes;
 }

@@ -98,7 +98,7 @@ bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 }  // namespace
 
-std::u16string UnicodeCodec::DecodeUtf16Le(std::string_view bytes)
+std::u16string UnicodeCodec::decodeUtf16Le(std::string_view bytes)
 {
     std::u16string text(bytes.size() / 2, u'\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -108,7 +108,7 @@ std::u16string UnicodeCodec::DecodeUtf16Le(std::string_view bytes)
     return text;
 }
 
-bool UnicodeCodec::IsValidUtf8(std::string_view bytes)
+bool UnicodeCodec::isValidUtf8(std::string_view bytes)
 {
     for (std::size_t pos = 0; pos < bytes.size();) {
         const Utf8Step step = ReadUtf8(bytes, pos);
@@ -119,7 +119,7 @@ bool UnicodeCodec::IsValidUtf8(std::string_view bytes)
     return true;
 }
 
-std::u16string UnicodeCodec::DecodeUtf8(std::string_view bytes)
+std::u16string UnicodeCodec::decodeUtf8(std::string_view bytes)
 {
     std::u16string text;
     text.reserve(bytes.size());
@@ -132,7 +132,7 @@ std::u16string UnicodeCodec::DecodeUtf8(std::string_view bytes)
     return text;
 }
 
-std::string UnicodeCodec::EncodeUtf8(std::u16string_view text)
+std::string UnicodeCodec::encodeUtf8(std::u16string_view text)
 {
     std::string bytes;
     bytes.reserve(text.size() * 3);

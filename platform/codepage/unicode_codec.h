@@ -10,17 +10,17 @@ namespace tavik {
 class UnicodeCodec {
 public:
     // Little-endian 16-bit units; a final odd byte is ignored.
-    static std::u16string DecodeUtf16Le(std::string_view bytes);
+    static std::u16string decodeUtf16Le(std::string_view bytes);
 
     // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates,
     // nothing above U+10FFFF).
-    static bool IsValidUtf8(std::string_view bytes);
+    static bool isValidUtf8(std::string_view bytes);
 
     // Ill-formed sequences become U+FFFD; characters above U+FFFF become surrogate pairs.
-    static std::u16string DecodeUtf8(std::string_view bytes);
+    static std::u16string decodeUtf8(std::string_view bytes);
 
     // Unpaired surrogates become U+FFFD.
-    static std::string EncodeUtf8(std::u16string_view text);
+    static std::string encodeUtf8(std::u16string_view text);
 };
 
 }  // namespace tavik

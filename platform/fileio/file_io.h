@@ -12,8 +12,8 @@ struct FileResult {
     bool ok = true;
     std::string error;
 
-    static FileResult Success() { return {}; }
-    static FileResult Failure(std::string reason) { return {false, std::move(reason)}; }
+    static FileResult success() { return {}; }
+    static FileResult failure(std::string reason) { return {false, std::move(reason)}; }
     explicit operator bool() const { return ok; }
 };
 
@@ -21,7 +21,7 @@ struct FileResult {
 class FileIo {
 public:
     // Reads the whole file into bytes, or gives the reason it could not.
-    static std::optional<std::string> ReadWholeFile(const std::string& path, std::string* error = nullptr);
+    static std::optional<std::string> readWholeFile(const std::string& path, std::string* error = nullptr);
 
     // Replaces the file with `bytes` so that a crash at any moment leaves either
     // the old or the new content: a temporary file in the same folder is written,
@@ -30,7 +30,7 @@ public:
     // and the link stays. A file we may not write, or one without any write
     // permission (even for root), is left alone. On failure the old file is left
     // as it was and no temporary file remains.
-    static FileResult ReplaceFile(const std::string& path, std::string_view bytes);
+    static FileResult replaceFile(const std::string& path, std::string_view bytes);
 };
 
 }  // namespace tavik

@@ -12,7 +12,7 @@ namespace {
 
 const std::string kTool = TAVIK_LST_PATH;
 
-std::string Cp932(std::string_view utf8) { return Cp932Codec::Encode(UnicodeCodec::DecodeUtf8(utf8)); }
+std::string Cp932(std::string_view utf8) { return Cp932Codec::encode(UnicodeCodec::decodeUtf8(utf8)); }
 
 const char kShopping[] = "!週末の買い物\r\n○<02/12/23>牛乳\r\n 低脂肪\r\n\t2本\r\nパン\r\n×<02/12/22>卵\r\n削<02/12/20>\r\n";
 

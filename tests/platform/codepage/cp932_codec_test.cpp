@@ -36,7 +36,7 @@ std::string Units(std::u16string_view text)
 
 TEST(Cp932CodecTest, IsAvailable_GlibcHasCp932_ReturnsTrue)
 {
-    EXPECT_TRUE(Cp932Codec::IsAvailable());
+    EXPECT_TRUE(Cp932Codec::isAvailable());
 }
 
 TEST(Cp932CodecTest, Decode_EveryByteAndEveryPair_EqualsIconv)
@@ -44,11 +44,11 @@ TEST(Cp932CodecTest, Decode_EveryByteAndEveryPair_EqualsIconv)
     std::string bytes;
     for (unsigned first = 0; first < 256; ++first) {
         bytes.assign(1, static_cast<char>(first));
-        ASSERT_EQ(Units(Cp932Codec::Decode(bytes)), Units(IconvConverter::Decode(bytes))) << Hex(bytes);
+        ASSERT_EQ(Units(Cp932Codec::decode(bytes)), Units(IconvConverter::decode(bytes))) << Hex(bytes);
         bytes.resize(2);
         for (unsigned second = 0; second < 256; ++second) {
             bytes[1] = static_cast<char>(second);
-            ASSERT_EQ(Units(Cp932Codec::Decode(bytes)), Units(IconvConverter::Decode(bytes))) << Hex(bytes);
+            ASSERT_EQ(Units(Cp932Codec::decode(bytes)), Units(IconvConverter::decode(bytes))) << Hex(bytes);
         }
     }
 }
@@ -57,7 +57,7 @@ TEST(Cp932CodecTest, Encode_EveryUtf16Unit_EqualsIconv)
 {
     for (unsigned unit = 0; unit < 0x10000; ++unit) {
         const std::u16string text(1, static_cast<char16_t>(unit));
-        ASSERT_EQ(Hex(Cp932Codec::Encode(text)), Hex(IconvConverter::Encode(text))) << "U+" << std::hex << unit;
+        ASSERT_EQ(Hex(Cp932Codec::encode(text)), Hex(IconvConverter::encode(text))) << "U+" << std::hex << unit;
     }
 }
 
@@ -78,7 +78,7 @@ TEST(Cp932CodecTest, Encode_CharactersOutsideTheBmp_EqualsIconv)
     }
     for (char32_t codePoint = 0xDFF00; codePoint <= 0xE0200; ++codePoint)
         append(codePoint);
-    EXPECT_TRUE(Cp932Codec::Encode(text) == IconvConverter::Encode(text));
+    EXPECT_TRUE(Cp932Codec::encode(text) == IconvConverter::encode(text));
 }
 
 // Lead bytes, trail bytes, invalid bytes and ASCII, so that pairs and broken pairs
@@ -99,13 +99,13 @@ TEST(Cp932CodecTest, Decode_RandomByteStrings_EqualsIconv)
             default: byte = static_cast<char>('a' + random() % 26); break;
             }
         }
-        ASSERT_EQ(Units(Cp932Codec::Decode(bytes)), Units(IconvConverter::Decode(bytes))) << Hex(bytes);
+        ASSERT_EQ(Units(Cp932Codec::decode(bytes)), Units(IconvConverter::decode(bytes))) << Hex(bytes);
     }
 
     std::string large(1 << 20, '\0');
     for (char& byte : large)
         byte = static_cast<char>(random() % 2 ? random() % 256 : 'x');
-    EXPECT_TRUE(Cp932Codec::Decode(large) == IconvConverter::Decode(large));
+    EXPECT_TRUE(Cp932Codec::decode(large) == IconvConverter::decode(large));
 }
 
 TEST(Cp932CodecTest, Encode_RandomTextWithSurrogates_EqualsIconv)
@@ -117,7 +117,7 @@ TEST(Cp932CodecTest, Encode_RandomTextWithSurrogates_EqualsIconv)
         std::u16string text(random() % 40, u'\0');
         for (char16_t& unit : text)
             unit = random() % 2 ? static_cast<char16_t>(random() % 0x10000) : interesting[random() % interesting.size()];
-        ASSERT_EQ(Hex(Cp932Codec::Encode(text)), Hex(IconvConverter::Encode(text))) << Units(text);
+        ASSERT_EQ(Hex(Cp932Codec::encode(text)), Hex(IconvConverter::encode(text))) << Units(text);
     }
 
     // Long enough to cross the encoder's buffer many times, with a character
@@ -136,7 +136,7 @@ TEST(Cp932CodecTest, Encode_RandomTextWithSurrogates_EqualsIconv)
         else
             large += u"é😀";
     }
-    EXPECT_TRUE(Cp932Codec::Encode(large) == IconvConverter::Encode(large));
+    EXPECT_TRUE(Cp932Codec::encode(large) == IconvConverter::encode(large));
 }
 
 TEST(Cp932CodecTest, Decode_Cp932Characters_GivesTheirUnicode)
@@ -155,7 +155,7 @@ TEST(Cp932CodecTest, Decode_Cp932Characters_GivesTheirUnicode)
         {"\xF0\x40", u"\uE000"},      // user-defined area maps to private use
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Units(Cp932Codec::Decode(c.bytes)), Units(c.text)) << Hex(c.bytes);
+        EXPECT_EQ(Units(Cp932Codec::decode(c.bytes)), Units(c.text)) << Hex(c.bytes);
 }
 
 TEST(Cp932CodecTest, Decode_BytesThatAreNotCp932_GiveOneReplacementPerSkippedByte)
@@ -173,7 +173,7 @@ TEST(Cp932CodecTest, Decode_BytesThatAreNotCp932_GiveOneReplacementPerSkippedByt
         {"\x85\x40", u"\uFFFD@"},               // a gap in the table
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Units(Cp932Codec::Decode(c.bytes)), Units(c.text)) << Hex(c.bytes);
+        EXPECT_EQ(Units(Cp932Codec::decode(c.bytes)), Units(c.text)) << Hex(c.bytes);
 }
 
 TEST(Cp932CodecTest, Encode_Characters_GivesCp932OrQuestionMark)
@@ -197,17 +197,17 @@ TEST(Cp932CodecTest, Encode_Characters_GivesCp932OrQuestionMark)
         {std::u16string(u"a\0b", 3), std::string("a\0b", 3)},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Hex(Cp932Codec::Encode(c.text)), Hex(c.bytes)) << Units(c.text);
+        EXPECT_EQ(Hex(Cp932Codec::encode(c.text)), Hex(c.bytes)) << Units(c.text);
 }
 
 TEST(Cp932CodecTest, AppendDecodedAndAppendEncoded_KeepWhatIsAlreadyThere)
 {
     std::u16string text = u"前";
-    Cp932Codec::AppendDecoded("\x8C\xE3", text);
+    Cp932Codec::appendDecoded("\x8C\xE3", text);
     EXPECT_EQ(text, u"前後");
 
     std::string bytes = "x";
-    Cp932Codec::AppendEncoded(u"後", bytes);
+    Cp932Codec::appendEncoded(u"後", bytes);
     EXPECT_EQ(bytes, "x\x8C\xE3");
 }
 

@@ -34,7 +34,7 @@ TEST(UnicodeCodecTest, IsValidUtf8_TellsWellFormedFromIllFormed)
         {"CP932 text", "\x82\xA0", false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(UnicodeCodec::IsValidUtf8(c.bytes), c.valid) << c.name;
+        EXPECT_EQ(UnicodeCodec::isValidUtf8(c.bytes), c.valid) << c.name;
 }
 
 TEST(UnicodeCodecTest, DecodeUtf8_IllFormed_GivesOneReplacementPerMaximalPrefix)
@@ -51,7 +51,7 @@ TEST(UnicodeCodecTest, DecodeUtf8_IllFormed_GivesOneReplacementPerMaximalPrefix)
         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(UnicodeCodec::DecodeUtf8(c.bytes), c.text);
+        EXPECT_EQ(UnicodeCodec::decodeUtf8(c.bytes), c.text);
 }
 
 TEST(UnicodeCodecTest, Utf8_EveryCodePoint_RoundTripsThroughUtf16)
@@ -66,28 +66,28 @@ TEST(UnicodeCodecTest, Utf8_EveryCodePoint_RoundTripsThroughUtf16)
             text += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
             text += static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
         }
-        const std::string bytes = UnicodeCodec::EncodeUtf8(text);
+        const std::string bytes = UnicodeCodec::encodeUtf8(text);
         ASSERT_EQ(bytes.size(), codePoint < 0x80 ? 1u : codePoint < 0x800 ? 2u : codePoint < 0x10000 ? 3u : 4u);
-        ASSERT_TRUE(UnicodeCodec::IsValidUtf8(bytes)) << std::hex << static_cast<unsigned>(codePoint);
-        ASSERT_EQ(UnicodeCodec::DecodeUtf8(bytes), text) << std::hex << static_cast<unsigned>(codePoint);
+        ASSERT_TRUE(UnicodeCodec::isValidUtf8(bytes)) << std::hex << static_cast<unsigned>(codePoint);
+        ASSERT_EQ(UnicodeCodec::decodeUtf8(bytes), text) << std::hex << static_cast<unsigned>(codePoint);
     }
 }
 
 TEST(UnicodeCodecTest, EncodeUtf8_Text_GivesUtf8AndReplacesUnpairedSurrogates)
 {
-    EXPECT_EQ(UnicodeCodec::EncodeUtf8(u"○<2024/05/01>牛乳"), "○<2024/05/01>牛乳");
-    EXPECT_EQ(UnicodeCodec::EncodeUtf8(u"a😀"), "a\xF0\x9F\x98\x80");
-    EXPECT_EQ(UnicodeCodec::EncodeUtf8(u"\xD83Dx"), "\xEF\xBF\xBDx");
-    EXPECT_EQ(UnicodeCodec::EncodeUtf8(u"x\xDE00"), "x\xEF\xBF\xBD");
-    EXPECT_EQ(UnicodeCodec::EncodeUtf8(u"\xDE00\xD83D"), "\xEF\xBF\xBD\xEF\xBF\xBD");  // reversed pair
+    EXPECT_EQ(UnicodeCodec::encodeUtf8(u"○<2024/05/01>牛乳"), "○<2024/05/01>牛乳");
+    EXPECT_EQ(UnicodeCodec::encodeUtf8(u"a😀"), "a\xF0\x9F\x98\x80");
+    EXPECT_EQ(UnicodeCodec::encodeUtf8(u"\xD83Dx"), "\xEF\xBF\xBDx");
+    EXPECT_EQ(UnicodeCodec::encodeUtf8(u"x\xDE00"), "x\xEF\xBF\xBD");
+    EXPECT_EQ(UnicodeCodec::encodeUtf8(u"\xDE00\xD83D"), "\xEF\xBF\xBD\xEF\xBF\xBD");  // reversed pair
 }
 
 TEST(UnicodeCodecTest, DecodeUtf16Le_Bytes_GivesUnitsAndIgnoresOddLastByte)
 {
-    EXPECT_EQ(UnicodeCodec::DecodeUtf16Le(std::string("a\0B0", 4)), u"a\u3042");
-    EXPECT_EQ(UnicodeCodec::DecodeUtf16Le(std::string("=\xD8\x00\xDE", 4)), u"😀");
-    EXPECT_EQ(UnicodeCodec::DecodeUtf16Le(std::string("a\0b", 3)), u"a");
-    EXPECT_EQ(UnicodeCodec::DecodeUtf16Le(""), u"");
+    EXPECT_EQ(UnicodeCodec::decodeUtf16Le(std::string("a\0B0", 4)), u"a\u3042");
+    EXPECT_EQ(UnicodeCodec::decodeUtf16Le(std::string("=\xD8\x00\xDE", 4)), u"😀");
+    EXPECT_EQ(UnicodeCodec::decodeUtf16Le(std::string("a\0b", 3)), u"a");
+    EXPECT_EQ(UnicodeCodec::decodeUtf16Le(""), u"");
 }
 
 }  // namespace

@@ -121,7 +121,7 @@ protected:
         waitpid(child, &status, 0);
         if (report.empty() || report[0] == '-')
             return std::nullopt;
-        return report[0] == '1' ? FileResult::Success() : FileResult::Failure(report.substr(1));
+        return report[0] == '1' ? FileResult::success() : FileResult::failure(report.substr(1));
     }
 
     std::string m_dir;
@@ -136,8 +136,8 @@ TEST_F(FileIoTest, ReadWholeFile_File_GivesEveryByte)
     Write(Path("big.lst"), bytes);
     Write(Path("empty.lst"), "");
 
-    EXPECT_EQ(FileIo::ReadWholeFile(Path("big.lst")), bytes);
-    EXPECT_EQ(FileIo::ReadWholeFile(Path("empty.lst")), "");
+    EXPECT_EQ(FileIo::readWholeFile(Path("big.lst")), bytes);
+    EXPECT_EQ(FileIo::readWholeFile(Path("empty.lst")), "");
 }
 
 TEST_F(FileIoTest, ReadWholeFile_Unreadable_GivesReasonWithPath)
@@ -155,7 +155,7 @@ TEST_F(FileIoTest, ReadWholeFile_Unreadable_GivesReasonWithPath)
     for (const auto& c : cases) {
         const std::optional<FileResult> result = Run(c.who, [&] {
             std::string error;
-            return FileIo::ReadWholeFile(c.path, &error) ? FileResult::Success() : FileResult::Failure(error);
+            return FileIo::readWholeFile(c.path, &error) ? FileResult::success() : FileResult::failure(error);
         });
         if (!result)
             GTEST_SKIP() << "cannot drop root rights to test permissions";
@@ -170,7 +170,7 @@ TEST_F(FileIoTest, ReplaceFile_ExistingFile_ReplacesContentKeepsPermissionsLeave
         const std::string path = Path("list.lst");
         Write(path, "old content that is longer than the new", mode);
 
-        const FileResult result = FileIo::ReplaceFile(path, "new\r\n");
+        const FileResult result = FileIo::replaceFile(path, "new\r\n");
 
         ASSERT_TRUE(result.ok) << result.error;
         EXPECT_EQ(Read(path), "new\r\n");
@@ -187,7 +187,7 @@ TEST_F(FileIoTest, ReplaceFile_ThroughLinkChain_ChangesTargetAndKeepsLinks)
     ASSERT_EQ(symlink("real/list.lst", Path("second").c_str()), 0);
     ASSERT_EQ(symlink("second", Path("first").c_str()), 0);
 
-    const FileResult result = FileIo::ReplaceFile(Path("first"), "new");
+    const FileResult result = FileIo::replaceFile(Path("first"), "new");
 
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(Read(Path("real/list.lst")), "new");
@@ -201,7 +201,7 @@ TEST_F(FileIoTest, ReplaceFile_LinkToMissingFile_CreatesTheFileItNames)
 {
     ASSERT_EQ(symlink("later.lst", Path("link").c_str()), 0);
 
-    const FileResult result = FileIo::ReplaceFile(Path("link"), "made");
+    const FileResult result = FileIo::replaceFile(Path("link"), "made");
 
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_TRUE(fs::is_symlink(Path("link")));
@@ -211,7 +211,7 @@ TEST_F(FileIoTest, ReplaceFile_LinkToMissingFile_CreatesTheFileItNames)
 TEST_F(FileIoTest, ReplaceFile_NewFile_IsCreatedWithUmaskPermissions)
 {
     const mode_t previous = umask(027);
-    const FileResult result = FileIo::ReplaceFile(Path("new.lst"), "");
+    const FileResult result = FileIo::replaceFile(Path("new.lst"), "");
     umask(previous);
 
     ASSERT_TRUE(result.ok) << result.error;
@@ -274,7 +274,7 @@ TEST_F(FileIoTest, ReplaceFile_CannotReplace_FailsWithReasonAndKeepsOldFile)
         const std::set<std::string> before = dirExists ? Names(dir) : std::set<std::string>{};
         const std::string oldContent = fileExists ? Read(path) : "";
 
-        const std::optional<FileResult> result = Run(c.who, [&] { return FileIo::ReplaceFile(path, "new"); });
+        const std::optional<FileResult> result = Run(c.who, [&] { return FileIo::replaceFile(path, "new"); });
         if (!result)
             GTEST_SKIP() << "cannot drop root rights to test permissions";
 

@@ -1,0 +1,123 @@
+#include "app/tavik_app.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+
+#include "app/about_dlg.h"
+#include "app/language_setup.h"
+#include "app/main_frame.h"
+#include "app/single_doc_template.h"
+#include "platform/command_table.h"
+#include "platform/device_path.h"
+#include "res/resources.h"
+#include "view/tavik_view.h"
+
+namespace tavik {
+
+CTavikApp::CTavikApp() = default;
+
+CTavikApp::~CTavikApp()
+{
+    // The frame and the view go while the application's services still exist.
+    m_docTemplate.reset();
+}
+
+const CommandMap& CTavikApp::commandMap() const
+{
+    static const CommandTable<CTavikApp> table{
+        {res::ID_APP_ABOUT, &CTavikApp::OnAppAbout},
+        {res::ID_APP_EXIT, &CTavikApp::OnAppExit},
+        {res::ID_FILE_NEW, &CTavikApp::OnFileNew},
+        {res::ID_FILE_SAVE, &CTavikApp::OnFileSave},
+    };
+    return table;
+}
+
+bool CTavikApp::InitInstance()
+{
+    // A copy already runs: bring its window to the front and end, touching nothing.
+    if (!m_singleInstance.tryAcquire()) {
+        SingleInstance::activateRunningCopy();
+        return false;
+    }
+
+    QCoreApplication::setOrganizationName(QStringLiteral("Vantra"));
+    QCoreApplication::setApplicationName(QStringLiteral("tavik"));
+    QGuiApplication::setApplicationDisplayName(QString());
+    QGuiApplication::setDesktopFileName(QStringLiteral("tavik"));
+    QIcon icon;
+    for (const char* file : {":/icons/128-16.png", ":/icons/128.png", ":/icons/tavik-256.png"})
+        icon.addFile(QString::fromLatin1(file));
+    QApplication::setWindowIcon(icon);
+    m_language = std::make_unique<LanguageSetup>();
+    DevicePath::setBundledProgramFiles(DevicePath::defaultBundledProgramFiles());
+
+    m_docTemplate = std::make_unique<SingleDocTemplate>(*this);
+    if (!m_docTemplate->OpenNewDocument())
+        return false;
+
+    CMainFrame* frame = m_docTemplate->frame();
+    frame->show();
+    frame->raise();
+    frame->activateWindow();
+    m_singleInstance.listen([this] { activateMainWindow(); });
+    return true;
+}
+
+int CTavikApp::Run()
+{
+    return QApplication::exec();
+}
+
+int CTavikApp::ExitInstance()
+{
+    m_docTemplate.reset();
+    return 0;
+}
+
+CMainFrame* CTavikApp::mainFrame() const
+{
+    return m_docTemplate ? m_docTemplate->frame() : nullptr;
+}
+
+CTavikView* CTavikApp::view() const
+{
+    return m_docTemplate ? m_docTemplate->view() : nullptr;
+}
+
+void CTavikApp::activateMainWindow()
+{
+    CMainFrame* frame = mainFrame();
+    if (!frame)
+        return;
+    frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
+    frame->show();
+    frame->raise();
+    frame->activateWindow();
+}
+
+void CTavikApp::OnAppAbout()
+{
+    CAboutDlg dialog(mainFrame());
+    dialog.runModal();
+}
+
+void CTavikApp::OnAppExit()
+{
+    if (CMainFrame* frame = mainFrame())
+        frame->close();
+}
+
+// Ctrl+N and Ctrl+S: the program's own new-file and save commands.
+void CTavikApp::OnFileNew()
+{
+    m_docTemplate->route().execute(res::ID_NEW_LIST);
+}
+
+void CTavikApp::OnFileSave()
+{
+    m_docTemplate->route().execute(res::ID_FILE_OVERWRITE);
+}
+
+}  // namespace tavik

@@ -1,0 +1,33 @@
+#include "files/checklist_writer.h"
+
+#include <QString>
+
+#include "model/checklist.h"
+#include "model/checklist_file.h"
+#include "platform/device_file_system.h"
+#include "platform/message_box.h"
+#include "platform/qt_text.h"
+
+namespace tavik {
+
+SaveResult ChecklistWriter::SaveCurrentFile(Checklist& checklist, QWidget* owner)
+{
+    if (checklist.readAsUnicode()
+        && MessageBox::show(owner, ToQString(notices::kWriteUnicodeAsAnsi), MessageButtons::OkCancel)
+               == MessageAnswer::Cancel) {
+        return SaveResult::Cancelled;
+    }
+
+    const QString path = ToQString(checklist.filePath());
+    const Outcome written = DeviceFileSystem::replaceFile(path, WriteChecklist(checklist));
+    if (!written) {
+        // The old file is untouched and the checklist keeps its changes, marked unsaved.
+        MessageBox::show(owner, QStringLiteral("ファイルに保存できませんでした。\n%1").arg(written.reason),
+                         MessageButtons::Ok, MessageIcon::Warning);
+        return SaveResult::Failed;
+    }
+    checklist.setModified(false);
+    return SaveResult::Written;
+}
+
+}  // namespace tavik
