@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "app/main_frame.h"
+#include "app/tavik_app.h"
+#include "platform/codepage/cp932_codec.h"
+#include "platform/combo_box.h"
+#include "platform/modal_dialog.h"
+#include "platform/popup_menu.h"
+#include "res/resources.h"
+#include "tests/support/popup_probe.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/scripted_message_boxes.h"
+#include "tests/support/temporary_device_root.h"
+#include "view/tavik_view.h"
+
+namespace tavik {
+namespace {
+
+class TavikAppTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_app = std::make_unique<CTavikApp>();
+        ASSERT_TRUE(m_app->InitInstance());
+        m_frame = m_app->mainFrame();
+        m_view = m_app->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_frame));
+    }
+
+    void TearDown() override
+    {
+        if (m_frame && m_frame->isVisible()) {
+            m_view->checklist().setModified(false);
+            m_frame->close();
+        }
+        m_app->ExitInstance();
+    }
+
+    // Opens a popup with `open`, then chooses `command` in it as a user would.
+    void chooseFromPopup(const std::function<void()>& open, int command)
+    {
+        open();
+        QCoreApplication::processEvents();
+        ASSERT_NE(PopupProbe::current(), nullptr);
+        PopupProbe::choose(command);
+    }
+
+    std::unique_ptr<CTavikApp> m_app;
+    CMainFrame* m_frame = nullptr;
+    CTavikView* m_view = nullptr;
+};
+
+TEST_F(TavikAppTest, StartUp_ShowsTheMainFormAndTheToolsBar)
+{
+    EXPECT_EQ(m_frame->windowTitle(), QStringLiteral("tavik"));
+    EXPECT_EQ(m_frame->size(), QSize(240, 320));
+    EXPECT_EQ(m_frame->centralWidget(), m_view);
+    EXPECT_TRUE(m_view->initialUpdateDone());
+
+    EXPECT_EQ(m_view->counter()->text(), QStringLiteral("1/25\n3%"));
+    EXPECT_FALSE(m_view->commentPane()->isVisible());
+    EXPECT_EQ(m_view->findControl<QPushButton>(res::IDC_MARK_BUTTON)->text(), QStringLiteral("○"));
+    EXPECT_EQ(m_view->findControl<QPushButton>(res::IDC_MENU_BUTTON)->text(), QStringLiteral("▼"));
+
+    // The list reaches the right and bottom edges, the chooser the right edge.
+    EXPECT_EQ(m_view->list()->geometry().right(), m_view->width() - 1);
+    EXPECT_EQ(m_view->list()->geometry().bottom(), m_view->height() - 1);
+    EXPECT_EQ(m_view->listRect(), m_view->list()->geometry());
+    EXPECT_EQ(m_view->fileCombo()->geometry().right(), m_view->width() - 1);
+
+    auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("commandBar"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(m_frame->toolBarArea(bar), Qt::BottomToolBarArea);
+    EXPECT_EQ(m_frame->toolsButton()->text(), QStringLiteral("ツール"));
+    EXPECT_FALSE(m_frame->windowIcon().isNull());
+}
+
+TEST_F(TavikAppTest, Resize_KeepsTheListAtTheEdges)
+{
+    m_frame->resize(480, 640);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_view->list()->geometry().right(), m_view->width() - 1);
+    EXPECT_EQ(m_view->list()->geometry().bottom(), m_view->height() - 1);
+    EXPECT_EQ(m_view->fileCombo()->geometry().right(), m_view->width() - 1);
+}
+
+TEST_F(TavikAppTest, SecondCopy_EndsWithoutAWindowAndWithoutSettings)
+{
+    const QString settings = QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath("Vantra/tavik.conf");
+    const bool settingsExisted = QFile::exists(settings);
+    const int windows = QApplication::topLevelWidgets().size();
+
+    CTavikApp second;
+    EXPECT_FALSE(second.InitInstance());
+    EXPECT_EQ(second.mainFrame(), nullptr);
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), windows);
+    EXPECT_EQ(QFile::exists(settings), settingsExisted);
+}
+
+TEST_F(TavikAppTest, ListPopup_OpensAtItsPointWithEntriesUpdatedThroughTheRoute)
+{
+    QTest::mouseClick(m_view->findControl<QPushButton>(res::IDC_MENU_BUTTON), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QMenu* popup = PopupProbe::current();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->pos(), PopupMenu::programPointToGlobal(*m_frame, QPoint(40, 45)));
+
+    // Closing is handled by the application; the item commands have no handler yet.
+    EXPECT_TRUE(PopupProbe::entry(res::ID_APP_EXIT)->isEnabled());
+    for (int unhandled : {res::IDC_ADD_ITEM, res::ID_MOVE_UP, res::ID_FONT_SMALLER, res::ID_READ_ALOUD})
+        EXPECT_FALSE(PopupProbe::entry(unhandled)->isEnabled()) << unhandled;
+
+    PopupProbe::choose(res::ID_APP_EXIT);
+    EXPECT_FALSE(m_frame->isVisible());
+}
+
+TEST_F(TavikAppTest, ToolsMenu_OffersAboutAndExit)
+{
+    m_frame->toolsButton()->click();
+    QCoreApplication::processEvents();
+    QMenu* popup = PopupProbe::current();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(PopupProbe::entryTexts(*popup),
+              (QStringList{QStringLiteral("読上（VELUN)"), QStringLiteral("tavik のバージョン情報..."),
+                           QStringLiteral("プログラムの終了")}));
+    EXPECT_FALSE(PopupProbe::entry(res::ID_READ_ALOUD)->isEnabled());
+    // The bar is at the bottom: the popup opens upwards, above the button.
+    EXPECT_LE(popup->geometry().bottom(), m_frame->toolsButton()->mapToGlobal(QPoint(0, 0)).y());
+
+    ScriptedDialogs dialogs;
+    dialogs.expect(res::IDD_ABOUTBOX, [this](ModalDialog& about) {
+        EXPECT_EQ(about.windowTitle(), QStringLiteral("tavik のバージョン情報"));
+        QStringList texts;
+        for (const QLabel* label : about.findChildren<QLabel*>())
+            texts << label->text();
+        EXPECT_TRUE(texts.contains(QStringLiteral("tavik Version 1.28"))) << texts.join('|').toStdString();
+        const QPoint offset = about.frameGeometry().center() - m_frame->frameGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 2);
+        return ScriptedDialogs::press(about, res::IDOK);
+    });
+    PopupProbe::choose(res::ID_APP_ABOUT);
+    EXPECT_EQ(dialogs.shown(), QList<int>{res::IDD_ABOUTBOX});
+    EXPECT_TRUE(m_frame->isVisible());
+
+    chooseFromPopup([this] { m_frame->toolsButton()->click(); }, res::ID_APP_EXIT);
+    EXPECT_FALSE(m_frame->isVisible());
+}
+
+TEST_F(TavikAppTest, Accelerators_CtrlQClosesAndCtrlOOpensTheChooser)
+{
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
+    m_view->fileCombo()->addString(QStringLiteral("list.lst"));  // an empty chooser has nothing to open
+    QTest::keyClick(m_frame, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_TRUE(m_view->fileCombo()->view()->isVisible());
+    m_view->fileCombo()->hidePopup();
+
+    // Ctrl+N and Ctrl+S reach the program's own new-file and save commands, which have no handler yet.
+    QTest::keyClick(m_frame, Qt::Key_N, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(m_frame->isVisible());
+
+    QTest::keyClick(m_frame, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(m_frame->isVisible());
+}
+
+// Closing writes a modified checklist back, asks nothing for an ordinary file, and
+// never closes silently over changes that could not be written.
+class ExitHookTest : public TavikAppTest {
+protected:
+    void SetUp() override
+    {
+        TavikAppTest::SetUp();
+        m_file = m_root.writeFile(QStringLiteral("list.lst"), "old");
+        Checklist& checklist = m_view->checklist();
+        checklist.setFilePath(u"\\list.lst");
+        checklist.appendRow({u"○", u"牛乳", u"02/12/23"}, u"");
+    }
+
+    QByteArray fileBytes() const { return *m_root.readFile(QStringLiteral("list.lst")); }
+
+    TemporaryDeviceRoot m_root;
+    QString m_file;
+};
+
+TEST_F(ExitHookTest, Unmodified_WritesNothing)
+{
+    m_app->view()->checklist().setModified(false);
+    m_frame->close();
+    EXPECT_FALSE(m_frame->isVisible());
+    EXPECT_EQ(fileBytes(), QByteArray("old"));
+}
+
+TEST_F(ExitHookTest, Modified_IsWrittenWithoutAQuestion)
+{
+    m_view->checklist().setModified(true);
+    ScriptedMessageBoxes boxes;  // any box fails the test
+    chooseFromPopup([this] { m_frame->toolsButton()->click(); }, res::ID_APP_EXIT);
+    EXPECT_FALSE(m_frame->isVisible());
+    const std::string expected = Cp932Codec::encode(u"\r\n○<02/12/23>牛乳\r\n");
+    EXPECT_EQ(fileBytes(), QByteArray::fromStdString(expected));
+}
+
+TEST_F(ExitHookTest, UnicodeFile_CancelClosesWithoutWriting)
+{
+    m_view->checklist().setModified(true);
+    m_view->checklist().setReadAsUnicode(true);
+    ScriptedMessageBoxes boxes;
+    boxes.expect(MessageAnswer::Cancel, QStringLiteral("ユニコードデータにASCIIを書き戻します"));
+    m_frame->close();
+    EXPECT_FALSE(m_frame->isVisible());
+    EXPECT_EQ(fileBytes(), QByteArray("old"));
+}
+
+TEST_F(ExitHookTest, FailedWrite_AsksBeforeClosing)
+{
+    m_view->checklist().setFilePath(u"\\no such folder\\list.lst");
+    m_view->checklist().setModified(true);
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.expect(MessageAnswer::Ok).expect(MessageAnswer::No, QStringLiteral("変更は保存されていません。このまま終了しますか？"));
+        m_frame->close();
+        EXPECT_TRUE(m_frame->isVisible());
+        EXPECT_TRUE(m_view->checklist().modified());
+    }
+    ScriptedMessageBoxes boxes;
+    boxes.expect(MessageAnswer::Ok).expect(MessageAnswer::Yes);
+    m_frame->close();
+    EXPECT_FALSE(m_frame->isVisible());
+}
+
+}  // namespace
+}  // namespace tavik
