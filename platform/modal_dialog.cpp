@@ -36,6 +36,9 @@ ModalDialog::ModalDialog(const res::DialogTemplate& dialog, QWidget* owner)
       m_template(&dialog),
       m_units(DialogBuilder::build(dialog, *this, [this](int id) { dialogCommand(id); })) {
     setWindowTitle(fromUtf8(dialog.caption));
+    // A caption with a close button only: these dialogs are neither minimised nor maximised.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
     if ((dialog.styles & res::kCaptionOkButton) && !findControl(res::IDOK))
         addCaptionOkButton();
 }
