@@ -142,9 +142,13 @@ std::u16string RowLine(const Checklist& checklist, std::size_t index)
 std::string WriteChecklist(Checklist& checklist)
 {
     std::string out;
-    std::size_t estimate = checklist.headerComment().size() + 2;
-    for (const ItemRow& row : checklist.rows())
-        estimate += row.mark.size() + row.text.size() + row.date.size() + 4;
+    // Room for two bytes a character, with the spaces and line ends the lines get,
+    // so the output is never copied while it grows.
+    std::size_t estimate = checklist.headerComment().size() * 2 + 2;
+    for (std::size_t i = 0; i < checklist.rowCount(); ++i) {
+        const ItemRow& row = checklist.row(i);
+        estimate += row.mark.size() + row.text.size() + row.date.size() + 8 + checklist.comment(i).size() * 2;
+    }
     out.reserve(estimate * 2);
 
     HeaderComment& header = checklist.headerComment();
