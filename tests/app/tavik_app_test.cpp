@@ -68,12 +68,9 @@ TEST_F(TavikAppTest, StartUp_ShowsTheMainFormAndTheToolsBar)
     EXPECT_EQ(m_frame->windowTitle(), QStringLiteral("tavik"));
     EXPECT_EQ(m_frame->size(), QSize(240, 320));
     EXPECT_EQ(m_frame->centralWidget(), m_view);
-    EXPECT_TRUE(m_view->initialUpdateDone());
 
     EXPECT_EQ(m_view->counter()->text(), QStringLiteral("1/25\n3%"));
     EXPECT_FALSE(m_view->commentPane()->isVisible());
-    EXPECT_EQ(m_view->findControl<QPushButton>(res::IDC_MARK_BUTTON)->text(), QStringLiteral("○"));
-    EXPECT_EQ(m_view->findControl<QPushButton>(res::IDC_MENU_BUTTON)->text(), QStringLiteral("▼"));
 
     // The list reaches the right and bottom edges, the chooser the right edge.
     EXPECT_EQ(m_view->list()->geometry().right(), m_view->width() - 1);
@@ -81,20 +78,17 @@ TEST_F(TavikAppTest, StartUp_ShowsTheMainFormAndTheToolsBar)
     EXPECT_EQ(m_view->listRect(), m_view->list()->geometry());
     EXPECT_EQ(m_view->fileCombo()->geometry().right(), m_view->width() - 1);
 
+    m_frame->resize(480, 640);  // a resize keeps them there
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_view->list()->geometry().right(), m_view->width() - 1);
+    EXPECT_EQ(m_view->list()->geometry().bottom(), m_view->height() - 1);
+    EXPECT_EQ(m_view->fileCombo()->geometry().right(), m_view->width() - 1);
+
     auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("commandBar"));
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(m_frame->toolBarArea(bar), Qt::BottomToolBarArea);
     EXPECT_EQ(m_frame->toolsButton()->text(), QStringLiteral("ツール"));
     EXPECT_FALSE(m_frame->windowIcon().isNull());
-}
-
-TEST_F(TavikAppTest, Resize_KeepsTheListAtTheEdges)
-{
-    m_frame->resize(480, 640);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(m_view->list()->geometry().right(), m_view->width() - 1);
-    EXPECT_EQ(m_view->list()->geometry().bottom(), m_view->height() - 1);
-    EXPECT_EQ(m_view->fileCombo()->geometry().right(), m_view->width() - 1);
 }
 
 TEST_F(TavikAppTest, SecondCopy_EndsWithoutAWindowAndWithoutSettings)
@@ -167,11 +161,6 @@ TEST_F(TavikAppTest, Accelerators_CtrlQClosesAndCtrlOOpensTheChooser)
     QTest::keyClick(m_frame, Qt::Key_O, Qt::ControlModifier);
     EXPECT_TRUE(m_view->fileCombo()->view()->isVisible());
     m_view->fileCombo()->hidePopup();
-
-    // Ctrl+N and Ctrl+S reach the program's own new-file and save commands, which have no handler yet.
-    QTest::keyClick(m_frame, Qt::Key_N, Qt::ControlModifier);
-    QTest::keyClick(m_frame, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(m_frame->isVisible());
 
     QTest::keyClick(m_frame, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(m_frame->isVisible());

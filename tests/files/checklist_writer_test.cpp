@@ -37,30 +37,6 @@ TEST(ChecklistWriter, Save_WritesTheFileAndClearsModified)
     EXPECT_FALSE(checklist.modified());
 }
 
-TEST(ChecklistWriter, UnicodeFile_AsksFirstAndCancelLeavesEverything)
-{
-    TemporaryDeviceRoot root;
-    root.writeFile(QStringLiteral("list.lst"), "old");
-    Checklist checklist = OneItem(u"\\list.lst");
-    checklist.setReadAsUnicode(true);
-
-    {
-        ScriptedMessageBoxes boxes;
-        boxes.expect(MessageAnswer::Cancel, QStringLiteral("ユニコードデータにASCIIを書き戻します"));
-        EXPECT_EQ(ChecklistWriter::SaveCurrentFile(checklist, nullptr), SaveResult::Cancelled);
-        EXPECT_EQ(boxes.shown().at(0).buttons, MessageButtons::OkCancel);
-    }
-    EXPECT_EQ(root.readFile(QStringLiteral("list.lst")), QByteArray("old"));
-    EXPECT_TRUE(checklist.modified());
-    EXPECT_TRUE(checklist.readAsUnicode());
-
-    ScriptedMessageBoxes boxes;
-    boxes.expect(MessageAnswer::Ok);
-    EXPECT_EQ(ChecklistWriter::SaveCurrentFile(checklist, nullptr), SaveResult::Written);
-    EXPECT_EQ(root.readFile(QStringLiteral("list.lst")), Cp932(u"\r\n○<02/12/23>牛乳\r\n 低脂肪\r\n"));
-    EXPECT_TRUE(checklist.readAsUnicode());  // every later write asks again
-}
-
 TEST(ChecklistWriter, FailedWrite_IsReportedWithItsReasonAndKeepsTheChanges)
 {
     TemporaryDeviceRoot root;

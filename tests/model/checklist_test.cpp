@@ -10,112 +10,58 @@ namespace {
 using test::U16;
 using test::U8;
 
-ItemRow Row(std::string_view mark, std::string_view text, std::string_view date = "")
-{
-    return {U16(mark), U16(text), U16(date)};
-}
-
-TEST(Checklist, New_HasOneEmptyCommentAndNoRows)
+TEST(Checklist, CommentList_GrowsAndKeepsOneSpareEntryAfterReadRows)
 {
     Checklist checklist;
-    EXPECT_EQ(checklist.rowCount(), 0u);
-    ASSERT_EQ(checklist.comments().size(), 1u);
-    EXPECT_TRUE(checklist.comment(0).empty());
-    EXPECT_FALSE(checklist.modified());
-    EXPECT_FALSE(checklist.readAsUnicode());
-}
-
-TEST(Checklist, SetComment_PastTheEnd_GrowsWithEmptyEntries)
-{
-    Checklist checklist;
-    checklist.setComment(1, u"b");
-    checklist.setComment(5, u"x");
-    ASSERT_EQ(checklist.comments().size(), 6u);
-    EXPECT_EQ(checklist.comment(1), u"b");
-    for (std::size_t i : {2u, 3u, 4u})
-        EXPECT_TRUE(checklist.comment(i).empty()) << i;
-    EXPECT_EQ(checklist.comment(5), u"x");
-    EXPECT_TRUE(checklist.comment(99).empty());
-}
-
-TEST(Checklist, AppendReadRow_KeepsOneSpareEntryAfterTheLastRow)
-{
-    Checklist checklist;
+    EXPECT_EQ(checklist.comments().size(), 1u);
     checklist.appendReadRow(u"", u"a", u"");
     checklist.appendReadRow(u"", u"b", u"");
     EXPECT_EQ(checklist.comments().size(), 3u);
+
+    checklist.setComment(5, u"x");
+    ASSERT_EQ(checklist.comments().size(), 6u);
+    EXPECT_TRUE(checklist.comment(4).empty());
+    EXPECT_EQ(checklist.comment(5), u"x");
+    EXPECT_TRUE(checklist.comment(99).empty());
 }
 
 TEST(Checklist, RowOperations_MoveCommentsWithTheirRows)
 {
     Checklist checklist;
-    checklist.appendRow(Row("", "a"), u"ca");
-    checklist.appendRow(Row("", "b"), u"cb");
-    checklist.insertRow(1, Row("○", "x", "02/12/23"), u"cx");
-    ASSERT_EQ(checklist.rowCount(), 3u);
-    EXPECT_EQ(U8(checklist.row(1).mark), "○");
-    EXPECT_EQ(checklist.comment(1), u"cx");
-    EXPECT_EQ(checklist.comment(2), u"cb");
-
+    checklist.setComment(0, u"leftover");
+    checklist.appendRow({u"", u"a", u""}, u"ca");  // replaces the spare entry's leftover
+    checklist.appendRow({u"", u"b", u""}, u"cb");
+    checklist.insertRow(1, {u"○", u"x", u"02/12/23"}, u"cx");
     checklist.swapRows(0, 1);
+    checklist.removeRow(2);
+    checklist.removeRow(7);  // out of range: nothing happens
+    ASSERT_EQ(checklist.rowCount(), 2u);
     EXPECT_EQ(checklist.row(0).text, u"x");
     EXPECT_EQ(checklist.comment(0), u"cx");
+    EXPECT_EQ(checklist.row(1).text, u"a");
     EXPECT_EQ(checklist.comment(1), u"ca");
-
-    checklist.removeRow(0);
-    EXPECT_EQ(checklist.row(0).text, u"a");
-    EXPECT_EQ(checklist.comment(0), u"ca");
-    EXPECT_EQ(checklist.comment(1), u"cb");
-    EXPECT_GE(checklist.comments().size(), checklist.rowCount());
-
-    // Out-of-range requests change nothing.
-    checklist.removeRow(7);
-    checklist.swapRows(0, 7);
-    EXPECT_EQ(checklist.rowCount(), 2u);
 }
-
-TEST(Checklist, AppendRow_ReplacesALeftoverSpareComment)
-{
-    Checklist checklist;
-    checklist.setComment(0, u"leftover");
-    checklist.appendRow(Row("", "a"), u"");
-    EXPECT_TRUE(checklist.comment(0).empty());
-}
-
-struct CounterCase {
-    std::vector<std::string> marks;
-    std::string expected;  // empty: nothing to count
-};
 
 TEST(Progress, CounterText_FollowsTheCountingRules)
 {
-    const std::vector<CounterCase> cases = {
-        {{}, ""},
-        {{"削", "削"}, ""},
-        {{"○", "", ""}, "1/3\n33%"},
-        {{"○", "○", ""}, "2/3\n66%"},  // truncated, not rounded up to 67
-        {{"○", "○", "○", "○", "○"}, "5/5\n100%"},
-        {{"×", "？", "○", "削"}, "1/3\n33%"},
-        {{"○x", ""}, "1/2\n50%"},  // a mark that starts with ○ counts as done
-    };
-    for (const CounterCase& c : cases) {
+    const auto counter = [](std::vector<std::string> marks, int extraUnmarked = 0) {
         Checklist checklist;
-        for (const std::string& mark : c.marks)
-            checklist.appendRow(Row(mark, "item", "02/12/23"), u"");
+        for (const std::string& mark : marks)
+            checklist.appendRow({U16(mark), u"item", u"02/12/23"}, u"");
+        for (int i = 0; i < extraUnmarked; ++i)
+            checklist.appendRow({u"", u"item", u""}, u"");
         const std::optional<Progress> progress = ComputeProgress(checklist);
-        EXPECT_EQ(progress ? U8(progress->counterText()) : "", c.expected);
-    }
-
-    Checklist many;
-    many.appendRow(Row("○", "x"), u"");
-    for (int i = 0; i < 100; ++i)
-        many.appendRow(Row("", "x"), u"");
-    EXPECT_EQ(U8(ComputeProgress(many)->counterText()), "1/101\n1%");
-
-    Checklist almost;
-    for (int i = 0; i < 1000; ++i)
-        almost.appendRow(Row(i == 0 ? "" : "○", "x"), u"");
-    EXPECT_EQ(U8(ComputeProgress(almost)->counterText()), "999/1000\n99%");
+        return progress ? U8(progress->counterText()) : std::string("(none)");
+    };
+    EXPECT_EQ(counter({}), "(none)");
+    EXPECT_EQ(counter({"削", "削"}), "(none)");
+    EXPECT_EQ(counter({"○"}, 2), "1/3\n33%");
+    EXPECT_EQ(counter({"○", "○"}, 1), "2/3\n66%");  // truncated, not rounded up
+    EXPECT_EQ(counter({"○", "○", "○", "○", "○"}), "5/5\n100%");
+    EXPECT_EQ(counter({"×", "？", "○", "削"}), "1/3\n33%");
+    EXPECT_EQ(counter({"○x"}, 1), "1/2\n50%");     // a mark starting with ○ counts as done
+    EXPECT_EQ(counter({"○"}, 100), "1/101\n1%");   // never 0% once something is done
+    EXPECT_EQ(counter(std::vector<std::string>(999, "○"), 1), "999/1000\n99%");  // never 100% before all
 }
 
 }  // namespace

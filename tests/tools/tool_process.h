@@ -14,21 +14,16 @@ struct ToolOutput {
 enum class RunAs { CurrentUser, Unprivileged };
 
 // Runs a program to completion and collects what it printed. RunAs::Unprivileged
-// drops to the "nobody" user when the tests run as root, so that file permissions
-// apply to the program as they do to an ordinary user.
+// runs it as "nobody" when the tests run as root, so that file permissions apply to
+// it as they do to an ordinary user.
 ToolOutput RunTool(const std::string& program, const std::vector<std::string>& args,
                    RunAs runAs = RunAs::CurrentUser);
 
-// A temporary folder, removed with everything in it at the end of the test. It is
-// readable by everybody, so an unprivileged program can reach files in it.
+// A temporary folder that everybody can reach, removed at the end of the test.
 class TempFolder {
 public:
     TempFolder();
     ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& path() const { return m_path; }
     std::string file(const std::string& name) const { return m_path + "/" + name; }
 
 private:
