@@ -37,9 +37,9 @@ fuzz: setup
 	@cmake -S . -B $(CHECK_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_CXX_COMPILER=clang++ -DTAVIK_CORE_ONLY=ON -DTAVIK_SANITIZE=ON -DTAVIK_FUZZ=ON >/dev/null
 	@cmake --build $(CHECK_BUILD) --target checklist_reader_fuzzer
-	mkdir -p $(CHECK_BUILD)/fuzz-corpus
+	mkdir -p $(CHECK_BUILD)/fuzz/corpus
 	$(CHECK_BUILD)/fuzz/checklist_reader_fuzzer -max_total_time=$(FUZZ_SECONDS) \
-	  $(CHECK_BUILD)/fuzz-corpus fuzz/corpus
+	  $(CHECK_BUILD)/fuzz/corpus fuzz/corpus
 
 bench: build
 	bash bench/run.sh $(BUILD)
