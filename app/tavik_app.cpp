@@ -10,6 +10,7 @@
 #include "app/single_doc_template.h"
 #include "platform/command_table.h"
 #include "platform/device_path.h"
+#include "platform/termination_signals.h"
 #include "res/resources.h"
 #include "view/tavik_view.h"
 
@@ -62,6 +63,7 @@ bool CTavikApp::InitInstance()
     frame->raise();
     frame->activateWindow();
     m_singleInstance.listen([this] { activateMainWindow(); });
+    TerminationSignals::install([this] { OnAppExit(); });
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <csignal>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -201,6 +202,14 @@ TEST_F(ExitHookTest, Modified_IsWrittenWithoutAQuestion)
     EXPECT_FALSE(m_frame->isVisible());
     const std::string expected = Cp932Codec::encode(u"\r\n○<02/12/23>牛乳\r\n");
     EXPECT_EQ(fileBytes(), QByteArray::fromStdString(expected));
+}
+
+TEST_F(ExitHookTest, TerminationSignal_ClosesAsTheUserWouldAndSaves)
+{
+    m_view->checklist().setModified(true);
+    std::raise(SIGTERM);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !m_frame->isVisible(); }));
+    EXPECT_NE(fileBytes(), QByteArray("old"));
 }
 
 TEST_F(ExitHookTest, UnicodeFile_CancelClosesWithoutWriting)

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+
+namespace tavik {
+
+// SIGTERM, SIGINT and SIGHUP (a session that ends, Ctrl+C in the terminal that
+// started the program, a dropped remote connection) become one call on the event
+// loop, so the program can close as the user would close it and write its
+// changes back, instead of ending on the spot.
+class TerminationSignals {
+public:
+    // Installs the handlers; later calls replace the callback.
+    static bool install(std::function<void()> onSignal);
+};
+
+}  // namespace tavik
