@@ -50,7 +50,9 @@ int CMainFrame::OnCreate()
     m_toolsButton = new QToolButton(m_commandBar);
     m_toolsButton->setObjectName(QStringLiteral("toolsButton"));
     m_toolsButton->setText(ResourceText(res::LoadString(menuBar->labelStringId)));
-    m_toolsButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // An arrow beside the text shows it is a drop-down; the bar is at the bottom, so it opens upwards.
+    m_toolsButton->setArrowType(Qt::UpArrow);
+    m_toolsButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_toolsButton->setAutoRaise(true);
     m_commandBar->addWidget(m_toolsButton);
     connect(m_toolsButton, &QToolButton::clicked, this, [this] { OnToolsButton(); });
