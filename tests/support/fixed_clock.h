@@ -1,21 +1,14 @@
 #pragma once
 
-#include <QDate>
+#include "platform/clock.h"
 
 namespace tavik {
 
 // Makes Clock::today() give a fixed date while it lives.
 class FixedClock {
 public:
-    explicit FixedClock(QDate date);
-    ~FixedClock();
-    FixedClock(const FixedClock&) = delete;
-    FixedClock& operator=(const FixedClock&) = delete;
-
-    void set(QDate date) { m_date = date; }
-
-private:
-    QDate m_date;
+    explicit FixedClock(QDate date) { Clock::setStandIn([date] { return date; }); }
+    ~FixedClock() { Clock::setStandIn(nullptr); }
 };
 
 }  // namespace tavik

@@ -1,34 +1,58 @@
 #pragma once
 
-#include <QStringList>
+#include "platform/popup_menu.h"
 
-class QAction;
-class QMenu;
+#include <QCoreApplication>
+#include <QMenu>
+
+#include <gtest/gtest.h>
 
 namespace tavik {
 
-// Works the popup menu the program showed last (PopupMenu::lastPopup()) as a user
-// would, for GUI tests.
-class PopupProbe {
-public:
-    // The open popup; fails the running test and gives nullptr when none is open.
-    static QMenu* current();
+// Works the popup menu the program showed last as a user would. What a user could not do
+// (no popup open, no such entry, a disabled entry) fails the running test.
+struct PopupProbe {
+    // The open popup, or nullptr.
+    static QMenu* current() {
+        QMenu* popup = PopupMenu::lastPopup();
+        EXPECT_TRUE(popup && popup->isVisible()) << "no popup menu is open";
+        return popup && popup->isVisible() ? popup : nullptr;
+    }
 
-    // The entry of command `id` in the open popup or its submenus; fails the running
-    // test and gives nullptr when there is none.
-    static QAction* entry(int id);
+    // The entry of command `id` in the open popup or its submenus, or nullptr.
+    static QAction* entry(int id) {
+        QMenu* popup = current();
+        QAction* action = popup ? PopupMenu::findEntry(*popup, id) : nullptr;
+        EXPECT_TRUE(!popup || action) << "the open popup has no entry for command " << id;
+        return action;
+    }
 
-    // Chooses command `id` as a click would: the entry must be there and enabled
-    // (otherwise the running test fails and nothing is chosen). The popup closes, and
-    // the chosen command has run when this returns.
-    static bool choose(int id);
+    // As a click: the popup closes, and the command has run when this returns.
+    static bool choose(int id) {
+        QAction* action = entry(id);
+        EXPECT_TRUE(!action || action->isEnabled()) << "the entry for command " << id << " is disabled";
+        if (!action || !action->isEnabled())
+            return false;
+        current()->hide();
+        action->trigger();
+        QCoreApplication::processEvents();
+        return true;
+    }
 
-    // Closes the open popup without a choice.
-    static void dismiss();
+    static void dismiss() {
+        if (QMenu* popup = PopupMenu::lastPopup())
+            popup->hide();
+        QCoreApplication::processEvents();
+    }
 
-    // The entries of a menu as the user reads them ("&&" as "&"): "-" for a separator,
-    // a submenu as its text followed by " >".
-    static QStringList entryTexts(const QMenu& menu);
+    // The entries as the user reads them ("&&" as "&"): "-" for a separator, a submenu's text followed by " >".
+    static QStringList entryTexts(const QMenu& menu) {
+        QStringList texts;
+        for (const QAction* action : menu.actions())
+            texts.append(action->isSeparator() ? QStringLiteral("-")
+                                               : action->text().replace("&&", "&") + (action->menu() ? " >" : ""));
+        return texts;
+    }
 };
 
 }  // namespace tavik

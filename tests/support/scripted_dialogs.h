@@ -1,49 +1,66 @@
 #pragma once
 
-#include <QList>
+#include "platform/modal_dialog.h"
+#include "res/command_ids.h"
 
-#include <deque>
-#include <functional>
-#include <map>
+#include <QAbstractButton>
+
+#include <gtest/gtest.h>
+
 
 namespace tavik {
 
-class ModalDialog;
-
-// Works the program's modal dialogs from a script while it lives, without any
-// event loop. Each dialog takes the next entry queued for its template id: a fixed
-// answer, a button to press, or a function that gets the live, initialised dialog
-// (to fill its controls or press its buttons) and returns the result. A dialog
-// with nothing queued for its template fails the running test and ends with
-// IDCANCEL; entries still queued at the end fail it too.
+// Works the program's modal dialogs from a script while it lives, without an event loop.
+// Each dialog takes the next entry of the script, which must be for its template: a fixed
+// answer, a button to press, or a function that gets the live, initialised dialog and returns
+// the result. A dialog the script does not expect fails the running test and ends with
+// IDCANCEL; entries left over at the end fail it too.
 class ScriptedDialogs {
 public:
-    using Script = std::function<int(ModalDialog& dialog)>;
+    ScriptedDialogs() {
+        ModalDialog::setStandIn([this](ModalDialog& dialog) {
+            m_shown.append(dialog.templateId());
+            if (pending() > 0 && m_script.first().first == dialog.templateId())
+                return m_script.takeFirst().second(dialog);
+            ADD_FAILURE() << "unexpected dialog on template " << dialog.templateId();
+            return int(res::IDCANCEL);
+        });
+    }
+    ~ScriptedDialogs() {
+        ModalDialog::setStandIn(nullptr);
+        EXPECT_EQ(pending(), 0) << "scripted dialogs never came";
+    }
 
-    ScriptedDialogs();
-    ~ScriptedDialogs();
-    ScriptedDialogs(const ScriptedDialogs&) = delete;
-    ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
-
-    ScriptedDialogs& expect(int templateId, Script script);
+    ScriptedDialogs& expect(int templateId, std::function<int(ModalDialog& dialog)> script) {
+        m_script.append({templateId, std::move(script)});
+        return *this;
+    }
     // The dialog ends with `result`, its controls untouched.
-    ScriptedDialogs& expectAnswer(int templateId, int result);
-    // Button `buttonId` is pressed; the dialog's own handling decides the result.
-    ScriptedDialogs& expectPress(int templateId, int buttonId);
+    ScriptedDialogs& expectAnswer(int templateId, int result) {
+        return expect(templateId, [result](ModalDialog&) { return result; });
+    }
+    // The dialog's own handling of button `buttonId` decides the result.
+    ScriptedDialogs& expectPress(int templateId, int buttonId) {
+        return expect(templateId, [buttonId](ModalDialog& dialog) { return press(dialog, buttonId); });
+    }
 
-    // Clicks button control `buttonId` of a running dialog and returns the result the
-    // dialog ended with. A missing, hidden or disabled button, or a dialog that does
-    // not end, fails the running test and gives -1.
-    static int press(ModalDialog& dialog, int buttonId);
+    // Clicks button `buttonId` of a running dialog and gives the result it ended with. A button
+    // the user could not press, or one that does not end the dialog, fails the test and gives -1.
+    static int press(ModalDialog& dialog, int buttonId) {
+        auto* button = dialog.findControl<QAbstractButton>(buttonId);
+        if (button && !button->isHidden() && button->isEnabled())
+            button->click();
+        EXPECT_TRUE(dialog.endResult()) << "button " << buttonId << " of dialog " << dialog.templateId()
+                                        << " is missing, hidden or disabled, or does not end the dialog";
+        return dialog.endResult().value_or(-1);
+    }
 
     // The template ids of the dialogs run so far, in order.
     const QList<int>& shown() const { return m_shown; }
-    int pending() const;
+    int pending() const { return int(m_script.size()); }
 
 private:
-    int run(ModalDialog& dialog);
-
-    std::map<int, std::deque<Script>> m_queues;
+    QList<std::pair<int, std::function<int(ModalDialog&)>>> m_script;
     QList<int> m_shown;
 };
 

@@ -1,54 +1,45 @@
 #pragma once
 
-#include "platform/outcome.h"
+#include "platform/process_launcher.h"
 
-#include <QList>
-#include <QString>
-#include <QStringList>
-
-#include <mutex>
+#include <gtest/gtest.h>
 
 namespace tavik {
 
-struct StartCall {
-    QString application;
-    QString commandLine;
-};
-
-// Stands in for program starts and shell opens while it lives. Every call must
-// match the next one expected of its kind; a call nothing was expected for, a
-// different call, or an expectation left over at the end fails the running test.
-// Starts may come from another thread (the speech worker).
+// Stands in for program starts and shell opens while it lives. Every call must be the next
+// one expected; any other call, and expectations left over at the end, fail the running test.
 class ScriptedLauncher {
 public:
-    ScriptedLauncher();
-    ~ScriptedLauncher();
-    ScriptedLauncher(const ScriptedLauncher&) = delete;
-    ScriptedLauncher& operator=(const ScriptedLauncher&) = delete;
+    ScriptedLauncher() {
+        ProcessLauncher::setStartStandIn([this](const QString& app, const QString& line) { return take({app, line}); });
+        ProcessLauncher::setShellOpenStandIn([this](const QString& name) { take({name}); });
+    }
+    ~ScriptedLauncher() {
+        ProcessLauncher::setStartStandIn(nullptr);
+        ProcessLauncher::setShellOpenStandIn(nullptr);
+        EXPECT_EQ(m_expected.size(), 0) << "expected program starts or shell opens never came";
+    }
 
-    // The next start must ask for exactly this; it then answers `answer`.
+    // The next call must start exactly this; it then answers `answer`.
     ScriptedLauncher& expectStart(const QString& application, const QString& commandLine = QString(),
-                                  Outcome answer = Outcome::success());
-    ScriptedLauncher& expectShellOpen(const QString& name);
-
-    // Every call asked for so far, in order.
-    QList<StartCall> starts() const;
-    QStringList shellOpens() const;
+                                  Outcome answer = Outcome::success()) {
+        return expectCall({application, commandLine}, std::move(answer));
+    }
+    ScriptedLauncher& expectShellOpen(const QString& name) { return expectCall({name}, Outcome::success()); }
 
 private:
-    struct ExpectedStart {
-        StartCall call;
-        Outcome answer;
-    };
+    ScriptedLauncher& expectCall(const QStringList& call, Outcome answer) {
+        m_expected.append({call, std::move(answer)});
+        return *this;
+    }
+    Outcome take(const QStringList& call) {
+        if (!m_expected.isEmpty() && m_expected.first().first == call)
+            return m_expected.takeFirst().second;
+        ADD_FAILURE() << "unexpected start or shell open: " << call.join(QStringLiteral(" | ")).toStdString();
+        return Outcome::failure(QStringLiteral("unexpected start"));
+    }
 
-    Outcome onStart(const QString& application, const QString& commandLine);
-    void onShellOpen(const QString& name);
-
-    mutable std::mutex m_mutex;
-    QList<ExpectedStart> m_expectedStarts;
-    QStringList m_expectedShellOpens;
-    QList<StartCall> m_starts;
-    QStringList m_shellOpens;
+    QList<std::pair<QStringList, Outcome>> m_expected;
 };
 
 }  // namespace tavik
