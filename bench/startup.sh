@@ -13,8 +13,8 @@ for program in "$bench" "$probe"; do
     fi
 done
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# shellcheck source-path=SCRIPTDIR source=../e2e/virtual_display.sh
-source "$here/../e2e/virtual_display.sh"
+# shellcheck source-path=SCRIPTDIR source=../scripts/virtual_display.sh
+source "$here/../scripts/virtual_display.sh"
 
 trap vd_stop EXIT
 trap 'exit 130' INT

@@ -20,8 +20,8 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# shellcheck source-path=SCRIPTDIR source=../e2e/virtual_display.sh
-source "$here/../e2e/virtual_display.sh"
+# shellcheck source-path=SCRIPTDIR source=virtual_display.sh
+source "$here/virtual_display.sh"
 
 if ! command -v x11vnc >/dev/null 2>&1; then
     echo "run: there is no display and x11vnc is not installed (bash scripts/setup.sh installs it)" >&2
@@ -34,7 +34,7 @@ tavik_pid=""
 vnc_pid=""
 vnc_log=""
 cleanup() {
-    trap - EXIT INT TERM HUP
+    trap '' INT TERM HUP  # further signals must not cut the clean-up short
     if [ -n "$tavik_pid" ]; then
         vd_end_process "$tavik_pid"
     fi

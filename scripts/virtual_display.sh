@@ -1,5 +1,5 @@
 # A private virtual X display with a window manager, for running tavik where there
-# is no display (`make run` on a server), for the end-to-end tests and for the
+# is no display (`make run` on a server), for the end-to-end test and for the
 # start-up benchmark. Source it from bash, then:
 #
 #   vd_start 1024x768x24   # Xvfb on a free display number, openbox on it; exports DISPLAY and XAUTHORITY
