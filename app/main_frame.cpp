@@ -9,6 +9,7 @@
 #include "platform/accelerators.h"
 #include "platform/command_route.h"
 #include "platform/popup_menu.h"
+#include "platform/qt_text.h"
 #include "res/resources.h"
 
 namespace tavik {
@@ -17,11 +18,6 @@ namespace {
 
 // The device's screen; the window is not remembered between runs.
 constexpr QSize kDeviceScreen(240, 320);
-
-QString ResourceText(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 

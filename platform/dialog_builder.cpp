@@ -3,6 +3,7 @@
 #include "platform/combo_box.h"
 #include "platform/dialog_units.h"
 #include "platform/owner_draw_button.h"
+#include "platform/qt_text.h"
 #include "res/resource_types.h"
 
 #include <QFile>
@@ -23,10 +24,6 @@ namespace {
 
 const char* const kControlIdProperty = "tavikControlId";
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 bool has(const res::ControlTemplate& control, std::uint32_t style) {
     return (control.styles & style) != 0;
 }
@@ -34,10 +31,10 @@ bool has(const res::ControlTemplate& control, std::uint32_t style) {
 QWidget* createButton(const res::ControlTemplate& control, QWidget& parent) {
     if (control.kind == res::ControlKind::OwnerDrawButton) {
         auto* button = new OwnerDrawButton(control.id, &parent);
-        button->setText(fromUtf8(control.text));
+        button->setText(ResourceText(control.text));
         return button;
     }
-    auto* button = new QPushButton(fromUtf8(control.text), &parent);
+    auto* button = new QPushButton(ResourceText(control.text), &parent);
     if (control.kind == res::ControlKind::DefaultPushButton)
         button->setDefault(true);
     return button;
@@ -46,7 +43,7 @@ QWidget* createButton(const res::ControlTemplate& control, QWidget& parent) {
 QWidget* createStatic(const res::ControlTemplate& control, QWidget& parent) {
     auto* label = new QLabel(&parent);
     label->setTextFormat(Qt::PlainText);
-    label->setText(fromUtf8(control.text));
+    label->setText(ResourceText(control.text));
     label->setWordWrap(true);
     Qt::Alignment horizontal = Qt::AlignLeft;
     if (has(control, res::kAlignRight))
@@ -138,7 +135,7 @@ QRect controlGeometry(const res::ControlTemplate& control, const DialogUnits& un
 }  // namespace
 
 QFont DialogBuilder::templateFont(const res::DialogTemplate& dialog) {
-    QFont font(fromUtf8(dialog.fontFace));
+    QFont font(ResourceText(dialog.fontFace));
     if (dialog.fontPointSize > 0)
         font.setPointSize(dialog.fontPointSize);
     return font;

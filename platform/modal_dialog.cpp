@@ -1,5 +1,6 @@
 #include "platform/modal_dialog.h"
 
+#include "platform/qt_text.h"
 #include "res/command_ids.h"
 #include "res/resource_types.h"
 
@@ -20,10 +21,6 @@ ModalDialog::StandIn& standInSlot() {
     return standIn;
 }
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 bool isReturnKey(const QKeyEvent& event) {
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) && modifiers == Qt::NoModifier;
@@ -35,7 +32,7 @@ ModalDialog::ModalDialog(const res::DialogTemplate& dialog, QWidget* owner)
     : QDialog(owner),
       m_template(&dialog),
       m_units(DialogBuilder::build(dialog, *this, [this](int id) { dialogCommand(id); })) {
-    setWindowTitle(fromUtf8(dialog.caption));
+    setWindowTitle(ResourceText(dialog.caption));
     // A caption with a close button only: these dialogs are neither minimised nor maximised.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);

@@ -2,6 +2,7 @@
 
 #include "platform/command_route.h"
 #include "platform/command_target.h"
+#include "platform/qt_text.h"
 #include "res/resource_types.h"
 
 #include <QAction>
@@ -20,10 +21,6 @@ QPointer<QMenu>& lastPopupSlot() {
     return popup;
 }
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 void addItems(QMenu& menu, std::span<const res::MenuItem> items) {
     for (const res::MenuItem& item : items) {
         switch (item.kind) {
@@ -31,12 +28,12 @@ void addItems(QMenu& menu, std::span<const res::MenuItem> items) {
             menu.addSeparator();
             break;
         case res::MenuItem::Kind::Submenu: {
-            QMenu* submenu = menu.addMenu(PopupMenu::literalText(fromUtf8(item.text)));
+            QMenu* submenu = menu.addMenu(PopupMenu::literalText(ResourceText(item.text)));
             addItems(*submenu, item.children);
             break;
         }
         case res::MenuItem::Kind::Command: {
-            QAction* action = menu.addAction(PopupMenu::literalText(fromUtf8(item.text)));
+            QAction* action = menu.addAction(PopupMenu::literalText(ResourceText(item.text)));
             action->setProperty(kCommandProperty, item.id);
             break;
         }
@@ -96,7 +93,7 @@ QMenu* showPopup(QMenu* popup, const QPoint& globalPos) {
 }  // namespace
 
 QMenu* PopupMenu::build(const res::Menu& menu, QWidget* parent) {
-    auto* popup = new QMenu(literalText(fromUtf8(menu.popupTitle)), parent);
+    auto* popup = new QMenu(literalText(ResourceText(menu.popupTitle)), parent);
     addItems(*popup, menu.items);
     return popup;
 }

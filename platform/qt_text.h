@@ -14,6 +14,12 @@ inline QString ToQString(std::u16string_view text)
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
+// The program's resource texts (menus, templates, strings) are UTF-8.
+inline QString ResourceText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 inline std::u16string ToU16String(const QString& text)
 {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
