@@ -19,14 +19,29 @@ std::string_view UpToFirstNul(std::string_view bytes)
     return nul ? bytes.substr(0, static_cast<const char*>(nul) - bytes.data()) : bytes;
 }
 
-std::size_t CountLines(std::string_view bytes)
-{
-    return static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
-}
-
 bool HasByteAbove7F(std::string_view bytes)
 {
     return std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) > 0x7F; });
+}
+
+// Calls `addLine` with each line of `text`, without its LF; the text after the last
+// LF is a line too when it is not empty.
+template <class Char, class AddLine>
+void ForEachLine(std::basic_string_view<Char> text, AddLine addLine)
+{
+    while (!text.empty()) {
+        const std::size_t lf = text.find(Char('\n'));
+        addLine(text.substr(0, lf));
+        if (lf == std::basic_string_view<Char>::npos)
+            break;
+        text.remove_prefix(lf + 1);
+    }
+}
+
+template <class Char>
+std::size_t CountLines(std::basic_string_view<Char> text)
+{
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), Char('\n'))) + 1;
 }
 
 // The ANSI text is decoded line by line: LF, CR and NUL are never part of a CP932
@@ -36,16 +51,11 @@ int ParseAnsiText(std::string_view text, Checklist& checklist)
 {
     ChecklistParser parser(checklist, CountLines(text));
     std::u16string line;
-    while (!text.empty()) {
-        const std::size_t lf = text.find('\n');
-        const std::string_view lineBytes = text.substr(0, lf);
+    ForEachLine(text, [&](std::string_view lineBytes) {
         line.clear();
         Cp932Codec::appendDecoded(lineBytes, line);
         parser.addLine(line);
-        if (lf == std::string_view::npos)
-            break;
-        text.remove_prefix(lf + 1);
-    }
+    });
     return parser.deletedCount();
 }
 
@@ -56,11 +66,8 @@ void AddDeletedNotice(ChecklistReadResult& result, int deletedCount)
         result.notices.push_back({notices::DeletedLines(deletedCount), NoticeIcon::Information});
 }
 
-void ReadUnicodeText(std::u16string text, Checklist& checklist, ChecklistReadResult& result)
+void ReadUnicodeText(std::u16string_view text, Checklist& checklist, ChecklistReadResult& result)
 {
-    const std::size_t nul = text.find(u'\0');
-    if (nul != std::u16string::npos)
-        text.resize(nul);
     AddDeletedNotice(result, ParseChecklistText(text, checklist));
     result.notices.push_back({std::u16string(notices::kReadAsUnicode), NoticeIcon::None});
     checklist.setReadAsUnicode(true);
@@ -89,14 +96,8 @@ int ParseChecklistText(std::u16string_view text, Checklist& checklist)
     const std::size_t nul = text.find(u'\0');
     if (nul != std::u16string_view::npos)
         text = text.substr(0, nul);
-    ChecklistParser parser(checklist, static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')) + 1);
-    while (!text.empty()) {
-        const std::size_t lf = text.find(u'\n');
-        parser.addLine(text.substr(0, lf));
-        if (lf == std::u16string_view::npos)
-            break;
-        text.remove_prefix(lf + 1);
-    }
+    ChecklistParser parser(checklist, CountLines(text));
+    ForEachLine(text, [&](std::u16string_view line) { parser.addLine(line); });
     return parser.deletedCount();
 }
 
@@ -130,13 +131,6 @@ ChecklistReadResult ReadChecklist(std::string_view bytes, Checklist& checklist)
         AddDeletedNotice(result, ParseAnsiText(UpToFirstNul(bytes), checklist));
     }
     return result;
-}
-
-std::u16string RowLine(const Checklist& checklist, std::size_t index)
-{
-    std::u16string line;
-    AppendRowLine(checklist.row(index), line);
-    return line;
 }
 
 std::string WriteChecklist(Checklist& checklist)

@@ -56,9 +56,6 @@ int ParseChecklistText(std::u16string_view text, Checklist& checklist);
 // until the next read, as files written by earlier versions expect.
 std::string WriteChecklist(Checklist& checklist);
 
-// The item line of a row as it stands in a file, without its line end.
-std::u16string RowLine(const Checklist& checklist, std::size_t row);
-
 std::string_view EncodingName(TextEncoding encoding);  // "ansi", "utf16le", "utf8", "undetermined"
 
 }  // namespace tavik

@@ -45,32 +45,33 @@ void EditControl::replaceSelection(QWidget& edit, const QString& text) {
         plain->insertPlainText(fromCrLf(text));
 }
 
-void EditControl::copy(QWidget& edit) {
+namespace {
+
+// Runs the same editing action on whichever kind of edit control `edit` is.
+template <class Action>
+void OnEitherKind(QWidget& edit, Action action) {
     if (auto* line = qobject_cast<QLineEdit*>(&edit))
-        line->copy();
+        action(*line);
     else if (auto* plain = qobject_cast<QPlainTextEdit*>(&edit))
-        plain->copy();
+        action(*plain);
+}
+
+}  // namespace
+
+void EditControl::copy(QWidget& edit) {
+    OnEitherKind(edit, [](auto& control) { control.copy(); });
 }
 
 void EditControl::cut(QWidget& edit) {
-    if (auto* line = qobject_cast<QLineEdit*>(&edit))
-        line->cut();
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(&edit))
-        plain->cut();
+    OnEitherKind(edit, [](auto& control) { control.cut(); });
 }
 
 void EditControl::paste(QWidget& edit) {
-    if (auto* line = qobject_cast<QLineEdit*>(&edit))
-        line->paste();
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(&edit))
-        plain->paste();
+    OnEitherKind(edit, [](auto& control) { control.paste(); });
 }
 
 void EditControl::undo(QWidget& edit) {
-    if (auto* line = qobject_cast<QLineEdit*>(&edit))
-        line->undo();
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(&edit))
-        plain->undo();
+    OnEitherKind(edit, [](auto& control) { control.undo(); });
 }
 
 bool EditControl::canUndo(const QWidget& edit) {

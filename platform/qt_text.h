@@ -20,9 +20,4 @@ inline QString ResourceText(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-inline std::u16string ToU16String(const QString& text)
-{
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-}
-
 }  // namespace tavik

@@ -29,7 +29,6 @@ public:
 
     // The first showing: lays out the list and the chooser. Runs once; later calls do nothing.
     void OnInitialUpdate();
-    bool initialUpdateDone() const { return m_initialUpdateDone; }
 
     Checklist& checklist() { return m_checklist; }
     // Writes the checklist back to its file; see ChecklistWriter.
