@@ -13,7 +13,7 @@ LanguageSetup::LanguageSetup()
 {
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     if (m_qtTranslator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                             QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(m_qtTranslator.get());
     }
     installFontSubstitutions();

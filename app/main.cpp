@@ -1,6 +1,6 @@
-#include <QApplication>
-
 #include "app/tavik_app.h"
+
+#include <QApplication>
 
 int main(int argc, char** argv)
 {

@@ -1,16 +1,16 @@
 #include "app/main_frame.h"
 
-#include <QCloseEvent>
-#include <QMenu>
-#include <QToolBar>
-#include <QToolButton>
-
 #include "app/tavik_doc.h"
 #include "platform/accelerators.h"
 #include "platform/command_route.h"
 #include "platform/popup_menu.h"
 #include "platform/qt_text.h"
 #include "res/resources.h"
+
+#include <QCloseEvent>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace tavik {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QMainWindow>
-
 #include "platform/command_target.h"
+
+#include <QMainWindow>
 
 class QToolBar;
 class QToolButton;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <memory>
-
 #include "platform/command_route.h"
+
+#include <memory>
 
 namespace tavik {
 

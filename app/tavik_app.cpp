@@ -1,9 +1,5 @@
 #include "app/tavik_app.h"
 
-#include <QApplication>
-#include <QIcon>
-#include <QTimer>
-
 #include "app/about_dlg.h"
 #include "app/language_setup.h"
 #include "app/main_frame.h"
@@ -13,6 +9,10 @@
 #include "platform/termination_signals.h"
 #include "res/resources.h"
 #include "view/tavik_view.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
 
 namespace tavik {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <memory>
-
 #include "platform/command_target.h"
 #include "platform/single_instance.h"
+
+#include <memory>
 
 namespace tavik {
 

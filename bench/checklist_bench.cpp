@@ -1,16 +1,16 @@
 // Loading and saving a large checklist, each beside plain iconv on the same bytes.
-#include <benchmark/benchmark.h>
-#include <iconv.h>
-
-#include <cstdlib>
-#include <memory>
-#include <stdexcept>
-
 #include "bench/large_checklist.h"
 #include "model/checklist.h"
 #include "model/checklist_file.h"
 #include "platform/codepage/cp932_codec.h"
 #include "platform/fileio/file_io.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <iconv.h>
+#include <memory>
+#include <stdexcept>
 
 namespace tavik {
 namespace {

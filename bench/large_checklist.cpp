@@ -1,24 +1,59 @@
 #include "bench/large_checklist.h"
 
+#include "platform/codepage/cp932_codec.h"
+
 #include <array>
 #include <cstdio>
 #include <random>
 #include <string_view>
-
-#include "platform/codepage/cp932_codec.h"
 
 namespace tavik {
 
 namespace {
 
 constexpr std::array<std::u16string_view, 32> kWords = {
-    u"牛乳", u"パン", u"卵", u"電池", u"請求書", u"会議資料", u"洗濯", u"銀行", u"郵便局", u"歯医者",
-    u"宿題", u"図書館", u"プリンタ", u"インク", u"ｶﾀｶﾅ", u"①", u"㈱山田", u"～", u"確認", u"予約",
-    u"買い物", u"掃除", u"返却", u"支払い", u"提出", u"準備", u"メール", u"電話", u"報告書", u"点検",
-    u"バックアップ", u"更新",
+    u"牛乳",
+    u"パン",
+    u"卵",
+    u"電池",
+    u"請求書",
+    u"会議資料",
+    u"洗濯",
+    u"銀行",
+    u"郵便局",
+    u"歯医者",
+    u"宿題",
+    u"図書館",
+    u"プリンタ",
+    u"インク",
+    u"ｶﾀｶﾅ",
+    u"①",
+    u"㈱山田",
+    u"～",
+    u"確認",
+    u"予約",
+    u"買い物",
+    u"掃除",
+    u"返却",
+    u"支払い",
+    u"提出",
+    u"準備",
+    u"メール",
+    u"電話",
+    u"報告書",
+    u"点検",
+    u"バックアップ",
+    u"更新",
 };
 constexpr std::array<std::u16string_view, 8> kAsciiWords = {
-    u"PC", u"USB", u"A4", u"No.5", u"ToDo", u"memo", u"v2", u"OK",
+    u"PC",
+    u"USB",
+    u"A4",
+    u"No.5",
+    u"ToDo",
+    u"memo",
+    u"v2",
+    u"OK",
 };
 
 }  // namespace

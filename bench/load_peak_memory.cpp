@@ -1,12 +1,11 @@
 // Loads a checklist file as the program does and prints the process's peak
 // resident memory: load_peak_memory FILE
-#include <sys/resource.h>
-
-#include <cstdio>
-
 #include "model/checklist.h"
 #include "model/checklist_file.h"
 #include "platform/fileio/file_io.h"
+
+#include <cstdio>
+#include <sys/resource.h>
 
 int main(int argc, char** argv)
 {
@@ -25,6 +24,6 @@ int main(int argc, char** argv)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("file %.1f MB, %zu rows, peak memory %.1f MB\n", static_cast<double>(bytes->size()) / 1e6,
-                checklist.rowCount(), static_cast<double>(usage.ru_maxrss) / 1024.0);
+        checklist.rowCount(), static_cast<double>(usage.ru_maxrss) / 1024.0);
     return 0;
 }

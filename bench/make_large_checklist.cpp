@@ -1,10 +1,10 @@
 // Writes the large benchmark checklist: make_large_checklist OUT [ITEMS]
+#include "bench/large_checklist.h"
+#include "platform/fileio/file_io.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-
-#include "bench/large_checklist.h"
-#include "platform/fileio/file_io.h"
 
 int main(int argc, char** argv)
 {

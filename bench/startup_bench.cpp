@@ -7,11 +7,6 @@
 // run finds another's lock or settings. PROBE prints CLOCK_REALTIME when the window
 // is shown; the time from just before the fork to that moment is one sample.
 // Prints min, median and max per platform; exits 1 when a run fails.
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -20,7 +15,11 @@
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <poll.h>
+#include <signal.h>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace tavik {
@@ -157,8 +156,8 @@ RunResult runOnce(const std::string& probe, const std::string& platform)
     if (!complete)
         failure = "the probe did not show its window within 30 s";
     else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        failure = "the probe failed (status " +
-                  std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)) + ")";
+        failure = "the probe failed (status "
+            + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)) + ")";
     else if (end == out.c_str() || shown < started)
         failure = "the probe printed no time: \"" + out + "\"";
     if (!failure.empty())
@@ -208,15 +207,15 @@ int main(int argc, char** argv)
         for (int run = 0; run < runs; ++run) {
             const RunResult result = runOnce(probe, platform);
             if (!result.ms) {
-                std::fprintf(stderr, "startup_bench: %s, run %d: %s\n", platform.c_str(), run + 1,
-                             result.error.c_str());
+                std::fprintf(
+                    stderr, "startup_bench: %s, run %d: %s\n", platform.c_str(), run + 1, result.error.c_str());
                 return 1;
             }
             samples.push_back(*result.ms);
         }
         std::printf("%-10s %d runs, start to main window shown: min %.1f ms, median %.1f ms, max %.1f ms\n",
-                    platform.c_str(), runs, *std::min_element(samples.begin(), samples.end()), median(samples),
-                    *std::max_element(samples.begin(), samples.end()));
+            platform.c_str(), runs, *std::min_element(samples.begin(), samples.end()), median(samples),
+            *std::max_element(samples.begin(), samples.end()));
         std::fflush(stdout);
     }
     return 0;

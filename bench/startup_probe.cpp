@@ -2,6 +2,9 @@
 // has first been shown (exposed and painted), prints CLOCK_REALTIME in nanoseconds
 // on stdout and ends at once. startup_bench runs it and takes the time between its
 // own fork and this line.
+#include "app/main_frame.h"
+#include "app/tavik_app.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QWindow>
@@ -9,9 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-
-#include "app/main_frame.h"
-#include "app/tavik_app.h"
 
 namespace tavik {
 namespace {
@@ -34,7 +34,8 @@ public:
     {
         if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed() && !m_seen) {
             m_seen = true;
-            QMetaObject::invokeMethod(this, [] { reportShownAndExit(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [] { reportShownAndExit(); }, Qt::QueuedConnection);
         }
         return false;
     }

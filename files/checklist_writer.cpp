@@ -1,12 +1,12 @@
 #include "files/checklist_writer.h"
 
-#include <QString>
-
 #include "model/checklist.h"
 #include "model/checklist_file.h"
 #include "platform/device_file_system.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
+
+#include <QString>
 
 namespace tavik {
 
@@ -14,7 +14,7 @@ SaveResult ChecklistWriter::SaveCurrentFile(Checklist& checklist, QWidget* owner
 {
     if (checklist.readAsUnicode()
         && MessageBox::show(owner, ToQString(notices::kWriteUnicodeAsAnsi), MessageButtons::OkCancel)
-               == MessageAnswer::Cancel) {
+            == MessageAnswer::Cancel) {
         return SaveResult::Cancelled;
     }
 
@@ -23,7 +23,7 @@ SaveResult ChecklistWriter::SaveCurrentFile(Checklist& checklist, QWidget* owner
     if (!written) {
         // The old file is untouched and the checklist keeps its changes, marked unsaved.
         MessageBox::show(owner, QStringLiteral("ファイルに保存できませんでした。\n%1").arg(written.reason),
-                         MessageButtons::Ok, MessageIcon::Warning);
+            MessageButtons::Ok, MessageIcon::Warning);
         return SaveResult::Failed;
     }
     checklist.setModified(false);

@@ -7,9 +7,9 @@ namespace tavik {
 class Checklist;
 
 enum class SaveResult {
-    Written,    // the file holds the checklist; `modified` is cleared
+    Written,  // the file holds the checklist; `modified` is cleared
     Cancelled,  // the user declined to write a Unicode file in CP932; nothing changed
-    Failed,     // the file could not be written; it is as it was and the changes stay unsaved
+    Failed,  // the file could not be written; it is as it was and the changes stay unsaved
 };
 
 // Writes the open checklist back to its file: the one writer of checklist files.

@@ -1,14 +1,14 @@
 // Feeds arbitrary bytes to the checklist reader. Reading must never crash, every
 // written line must end in CR LF, and reading and writing again and again must
 // settle on the same bytes.
+#include "model/checklist.h"
+#include "model/checklist_file.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
-
-#include "model/checklist.h"
-#include "model/checklist_file.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "model/comment_list.h"
+#include "model/item_row.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "model/comment_list.h"
-#include "model/item_row.h"
 
 namespace tavik {
 

@@ -1,13 +1,13 @@
 #include "model/checklist_file.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "model/checklist.h"
 #include "model/checklist_parser.h"
 #include "model/comment_text.h"
 #include "platform/codepage/cp932_codec.h"
 #include "platform/codepage/unicode_codec.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace tavik {
 
@@ -178,10 +178,14 @@ std::string WriteChecklist(Checklist& checklist)
 std::string_view EncodingName(TextEncoding encoding)
 {
     switch (encoding) {
-    case TextEncoding::Ansi: return "ansi";
-    case TextEncoding::Utf16Le: return "utf16le";
-    case TextEncoding::Utf8: return "utf8";
-    case TextEncoding::Undetermined: return "undetermined";
+    case TextEncoding::Ansi:
+        return "ansi";
+    case TextEncoding::Utf16Le:
+        return "utf16le";
+    case TextEncoding::Utf8:
+        return "utf8";
+    case TextEncoding::Undetermined:
+        return "undetermined";
     }
     return "ansi";
 }

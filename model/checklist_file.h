@@ -10,9 +10,9 @@ class Checklist;
 
 // How the text of a checklist file was decoded.
 enum class TextEncoding {
-    Ansi,          // the ANSI code page, CP932
-    Utf16Le,       // UTF-16LE with byte-order mark
-    Utf8,          // UTF-8, with or without byte-order mark
+    Ansi,  // the ANSI code page, CP932
+    Utf16Le,  // UTF-16LE with byte-order mark
+    Utf8,  // UTF-8, with or without byte-order mark
     Undetermined,  // the second byte is 00 without a UTF-16LE mark: nothing was read
 };
 

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "model/item_row.h"
+
 #include <string>
 #include <string_view>
-
-#include "model/item_row.h"
 
 // Conversions between the stored comment form (lines joined by "!!") and CR LF text.
 namespace tavik {
 
 enum class CommentMode {
     Display,  // every "!!" becomes a line break, for showing a comment in a multi-line edit
-    File,     // each line gets a leading space and CR LF, as the lines under an item in a file
+    File,  // each line gets a leading space and CR LF, as the lines under an item in a file
 };
 
 // Rewrites a "!!"-joined comment in place into CR LF text.

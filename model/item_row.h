@@ -6,10 +6,10 @@ namespace tavik {
 
 // The marks a row can carry. The empty mark is an unmarked item.
 namespace marks {
-inline constexpr char16_t kDone = u'\u25CB';      // ○
-inline constexpr char16_t kCross = u'\u00D7';     // ×
-inline constexpr char16_t kQuery = u'\uFF1F';     // ？
-inline constexpr char16_t kDeleted = u'\u524A';   // 削: deleted, kept until the file is written and read again
+inline constexpr char16_t kDone = u'\u25CB';  // ○
+inline constexpr char16_t kCross = u'\u00D7';  // ×
+inline constexpr char16_t kQuery = u'\uFF1F';  // ？
+inline constexpr char16_t kDeleted = u'\u524A';  // 削: deleted, kept until the file is written and read again
 }  // namespace marks
 
 // One item of a checklist: its mark, its one-line text and its date "YY/MM/DD" (or empty).

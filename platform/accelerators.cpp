@@ -11,7 +11,8 @@ namespace tavik {
 namespace {
 
 // Ctrl plus a letter or a digit; an empty combination for a key a table should not hold.
-QKeyCombination keyOf(char key) {
+QKeyCombination keyOf(char key)
+{
     if (key >= 'a' && key <= 'z')
         key = static_cast<char>(key - 'a' + 'A');
     if (key >= 'A' && key <= 'Z')
@@ -23,13 +24,15 @@ QKeyCombination keyOf(char key) {
 
 }  // namespace
 
-std::vector<QShortcut*> Accelerators::install(QWidget& window, std::span<const res::Accelerator> table,
-                                              CommandRoute& route) {
+std::vector<QShortcut*> Accelerators::install(
+    QWidget& window, std::span<const res::Accelerator> table, CommandRoute& route)
+{
     return install(window, table, [&route](int command) { route.execute(command); });
 }
 
-std::vector<QShortcut*> Accelerators::install(QWidget& window, std::span<const res::Accelerator> table,
-                                              std::function<void(int command)> execute) {
+std::vector<QShortcut*> Accelerators::install(
+    QWidget& window, std::span<const res::Accelerator> table, std::function<void(int command)> execute)
+{
     std::vector<QShortcut*> shortcuts;
     for (const res::Accelerator& accelerator : table) {
         const QKeyCombination key = keyOf(accelerator.key);

@@ -20,10 +20,10 @@ struct Accelerator;
 class Accelerators {
 public:
     // The commands run through `route`, which must outlive the window's shortcuts.
-    static std::vector<QShortcut*> install(QWidget& window, std::span<const res::Accelerator> table,
-                                           CommandRoute& route);
-    static std::vector<QShortcut*> install(QWidget& window, std::span<const res::Accelerator> table,
-                                           std::function<void(int command)> execute);
+    static std::vector<QShortcut*> install(
+        QWidget& window, std::span<const res::Accelerator> table, CommandRoute& route);
+    static std::vector<QShortcut*> install(
+        QWidget& window, std::span<const res::Accelerator> table, std::function<void(int command)> execute);
 };
 
 }  // namespace tavik

@@ -6,15 +6,18 @@
 
 namespace tavik {
 
-QString Clipboard::text() {
+QString Clipboard::text()
+{
     return QGuiApplication::clipboard()->text();
 }
 
-void Clipboard::setText(const QString& text) {
+void Clipboard::setText(const QString& text)
+{
     QGuiApplication::clipboard()->setText(text);
 }
 
-bool Clipboard::hasText() {
+bool Clipboard::hasText()
+{
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     return data && data->hasText();
 }

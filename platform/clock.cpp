@@ -4,20 +4,23 @@ namespace tavik {
 
 namespace {
 
-std::function<QDate()>& standInSlot() {
+std::function<QDate()>& standInSlot()
+{
     static std::function<QDate()> standIn;
     return standIn;
 }
 
 }  // namespace
 
-QDate Clock::today() {
+QDate Clock::today()
+{
     if (const auto& standIn = standInSlot())
         return standIn();
     return QDate::currentDate();
 }
 
-void Clock::setStandIn(std::function<QDate()> standIn) {
+void Clock::setStandIn(std::function<QDate()> standIn)
+{
     standInSlot() = std::move(standIn);
 }
 

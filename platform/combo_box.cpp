@@ -8,11 +8,15 @@ constexpr int kValueRole = Qt::UserRole;
 
 }  // namespace
 
-ComboBox::ComboBox(Order order, QWidget* parent) : QComboBox(parent), m_order(order) {
+ComboBox::ComboBox(Order order, QWidget* parent)
+    : QComboBox(parent)
+    , m_order(order)
+{
     setEditable(false);
 }
 
-int ComboBox::addString(const QString& text, std::uint32_t value) {
+int ComboBox::addString(const QString& text, std::uint32_t value)
+{
     int index = count();
     if (m_order == Order::Sorted) {
         // After any entries that compare equal, so equal texts keep the order they came in.
@@ -31,15 +35,18 @@ int ComboBox::addString(const QString& text, std::uint32_t value) {
     return index;
 }
 
-std::uint32_t ComboBox::itemValue(int index) const {
+std::uint32_t ComboBox::itemValue(int index) const
+{
     return itemData(index, kValueRole).value<quint32>();
 }
 
-void ComboBox::resetContent() {
+void ComboBox::resetContent()
+{
     clear();
 }
 
-int ComboBox::selectString(int startAfter, const QString& prefix) {
+int ComboBox::selectString(int startAfter, const QString& prefix)
+{
     const int entries = count();
     if (entries == 0)
         return -1;
@@ -55,7 +62,8 @@ int ComboBox::selectString(int startAfter, const QString& prefix) {
     return -1;
 }
 
-int ComboBox::compareTexts(const QString& a, const QString& b) {
+int ComboBox::compareTexts(const QString& a, const QString& b)
+{
     return QString::compare(a, b, Qt::CaseInsensitive);
 }
 

@@ -4,15 +4,18 @@
 
 namespace tavik {
 
-void CommandCallbacks::addHandler(int id, std::function<void()> handler) {
+void CommandCallbacks::addHandler(int id, std::function<void()> handler)
+{
     m_handlers[id] = std::move(handler);
 }
 
-void CommandCallbacks::addUpdateHandler(int id, std::function<void(CommandUi&)> handler) {
+void CommandCallbacks::addUpdateHandler(int id, std::function<void(CommandUi&)> handler)
+{
     m_updateHandlers[id] = std::move(handler);
 }
 
-bool CommandCallbacks::executeCommand(int id) {
+bool CommandCallbacks::executeCommand(int id)
+{
     const auto it = m_handlers.find(id);
     if (it == m_handlers.end() || !it->second)
         return false;
@@ -22,7 +25,8 @@ bool CommandCallbacks::executeCommand(int id) {
     return true;
 }
 
-bool CommandCallbacks::updateCommand(CommandUi& ui) {
+bool CommandCallbacks::updateCommand(CommandUi& ui)
+{
     const auto it = m_updateHandlers.find(ui.id());
     if (it == m_updateHandlers.end() || !it->second)
         return false;
@@ -31,7 +35,8 @@ bool CommandCallbacks::updateCommand(CommandUi& ui) {
     return true;
 }
 
-bool CommandCallbacks::handlesCommand(int id) const {
+bool CommandCallbacks::handlesCommand(int id) const
+{
     const auto it = m_handlers.find(id);
     return it != m_handlers.end() && it->second;
 }

@@ -28,17 +28,29 @@ public:
     using UpdateHandler = void (T::*)(CommandUi&);
 
     struct Entry {
-        Entry(int commandId, Handler onCommand) : id(commandId), handler(onCommand) {}
-        Entry(int commandId, UpdateHandler onUpdate) : id(commandId), updateHandler(onUpdate) {}
+        Entry(int commandId, Handler onCommand)
+            : id(commandId)
+            , handler(onCommand)
+        {
+        }
+        Entry(int commandId, UpdateHandler onUpdate)
+            : id(commandId)
+            , updateHandler(onUpdate)
+        {
+        }
 
         int id = 0;
         Handler handler = nullptr;
         UpdateHandler updateHandler = nullptr;
     };
 
-    CommandTable(std::initializer_list<Entry> entries) : m_entries(entries) {}
+    CommandTable(std::initializer_list<Entry> entries)
+        : m_entries(entries)
+    {
+    }
 
-    bool execute(CommandTarget& target, int id) const override {
+    bool execute(CommandTarget& target, int id) const override
+    {
         for (const Entry& entry : m_entries) {
             if (entry.id == id && entry.handler) {
                 (static_cast<T&>(target).*entry.handler)();
@@ -48,7 +60,8 @@ public:
         return false;
     }
 
-    bool update(CommandTarget& target, CommandUi& ui) const override {
+    bool update(CommandTarget& target, CommandUi& ui) const override
+    {
         for (const Entry& entry : m_entries) {
             if (entry.id == ui.id() && entry.updateHandler) {
                 (static_cast<T&>(target).*entry.updateHandler)(ui);
@@ -58,7 +71,8 @@ public:
         return false;
     }
 
-    bool hasHandler(int id) const override {
+    bool hasHandler(int id) const override
+    {
         for (const Entry& entry : m_entries) {
             if (entry.id == id && entry.handler)
                 return true;

@@ -17,26 +17,31 @@ public:
 
 }  // namespace
 
-CommandTarget::~CommandTarget() {
+CommandTarget::~CommandTarget()
+{
     // remove() edits m_routes, so walk a copy.
     const std::vector<CommandRoute*> routes = m_routes;
     for (CommandRoute* route : routes)
         route->remove(*this);
 }
 
-bool CommandTarget::executeCommand(int id) {
+bool CommandTarget::executeCommand(int id)
+{
     return commandMap().execute(*this, id);
 }
 
-bool CommandTarget::updateCommand(CommandUi& ui) {
+bool CommandTarget::updateCommand(CommandUi& ui)
+{
     return commandMap().update(*this, ui);
 }
 
-bool CommandTarget::handlesCommand(int id) const {
+bool CommandTarget::handlesCommand(int id) const
+{
     return commandMap().hasHandler(id);
 }
 
-const CommandMap& CommandTarget::commandMap() const {
+const CommandMap& CommandTarget::commandMap() const
+{
     static const EmptyCommandMap empty;
     return empty;
 }

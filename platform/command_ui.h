@@ -8,13 +8,17 @@ namespace tavik {
 // shown: whether it can be chosen, whether it carries a check mark, and a new text.
 class CommandUi {
 public:
-    explicit CommandUi(int id) : m_id(id) {}
+    explicit CommandUi(int id)
+        : m_id(id)
+    {
+    }
 
     int id() const { return m_id; }
 
     void setEnabled(bool enabled) { m_enabled = enabled; }
     void setChecked(bool checked) { m_checked = checked; }
-    void setText(const QString& text) {
+    void setText(const QString& text)
+    {
         m_text = text;
         m_textSet = true;
     }

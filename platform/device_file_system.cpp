@@ -11,16 +11,19 @@ namespace tavik {
 
 namespace {
 
-std::string hostBytes(const QString& hostPath) {
+std::string hostBytes(const QString& hostPath)
+{
     return QFile::encodeName(hostPath).toStdString();
 }
 
-bool sameFolded(QChar a, QChar b) {
+bool sameFolded(QChar a, QChar b)
+{
     return a == b || a.toCaseFolded() == b.toCaseFolded();
 }
 
 // Wildcard matching over UTF-16 units: "*" any run, "?" any one unit.
-bool matchFrom(const QString& name, qsizetype n, const QString& pattern, qsizetype p) {
+bool matchFrom(const QString& name, qsizetype n, const QString& pattern, qsizetype p)
+{
     // Greedy with one backtrack point: the last "*" seen.
     qsizetype starP = -1;
     qsizetype starN = 0;
@@ -45,13 +48,15 @@ bool matchFrom(const QString& name, qsizetype n, const QString& pattern, qsizety
 
 }  // namespace
 
-bool DeviceFileSystem::matchesPattern(const QString& name, const QString& pattern) {
+bool DeviceFileSystem::matchesPattern(const QString& name, const QString& pattern)
+{
     if (pattern == QLatin1String("*.*"))
         return true;
     return matchFrom(name, 0, pattern, 0);
 }
 
-DirectoryListing DeviceFileSystem::list(const QString& folder, const QString& pattern) {
+DirectoryListing DeviceFileSystem::list(const QString& folder, const QString& pattern)
+{
     DirectoryListing listing;
     const std::optional<QString> host = DevicePath::toHost(folder);
     const QFileInfo info(host.value_or(QString()));
@@ -65,8 +70,8 @@ DirectoryListing DeviceFileSystem::list(const QString& folder, const QString& pa
         listing.error = QStringLiteral("The folder \"%1\" cannot be read.").arg(folder);
         return listing;
     }
-    const QFileInfoList found =
-        QDir(*host).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList found
+        = QDir(*host).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& entry : found) {
         const QString name = entry.fileName();
         if (DevicePath::isDeviceName(name) && matchesPattern(name, pattern))
@@ -75,7 +80,8 @@ DirectoryListing DeviceFileSystem::list(const QString& folder, const QString& pa
     return listing;
 }
 
-FileStatus DeviceFileSystem::status(const QString& devicePath) {
+FileStatus DeviceFileSystem::status(const QString& devicePath)
+{
     FileStatus status;
     const std::optional<QString> host = DevicePath::toHost(devicePath);
     if (!host)
@@ -91,7 +97,8 @@ FileStatus DeviceFileSystem::status(const QString& devicePath) {
     return status;
 }
 
-std::optional<std::string> DeviceFileSystem::readFile(const QString& devicePath, QString* error) {
+std::optional<std::string> DeviceFileSystem::readFile(const QString& devicePath, QString* error)
+{
     auto fail = [&](const QString& reason) -> std::optional<std::string> {
         if (error)
             *error = reason;
@@ -111,7 +118,8 @@ std::optional<std::string> DeviceFileSystem::readFile(const QString& devicePath,
     return bytes;
 }
 
-Outcome DeviceFileSystem::replaceFile(const QString& devicePath, std::string_view bytes) {
+Outcome DeviceFileSystem::replaceFile(const QString& devicePath, std::string_view bytes)
+{
     const std::optional<QString> host = DevicePath::toHost(devicePath);
     if (!host)
         return Outcome::failure(QStringLiteral("The folder of \"%1\" does not exist.").arg(devicePath));

@@ -10,28 +10,32 @@ namespace {
 
 const QString kProgramFiles = QStringLiteral("Program Files");
 
-QString& bundledSlot() {
+QString& bundledSlot()
+{
     static QString bundled;
     return bundled;
 }
 
-QString joinHost(const QString& folder, const QString& name) {
+QString joinHost(const QString& folder, const QString& name)
+{
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-bool isRefusedPart(const QString& part) {
-    return part == QLatin1String(".") || part == QLatin1String("..") || part.contains(QLatin1Char('/')) ||
-           part.contains(QChar(u'\0'));
+bool isRefusedPart(const QString& part)
+{
+    return part == QLatin1String(".") || part == QLatin1String("..") || part.contains(QLatin1Char('/'))
+        || part.contains(QChar(u'\0'));
 }
 
 // The entry of `folder` that `part` names: the exact name, else the first name
 // (in name order) that matches ignoring case. Names holding "\" never match.
-std::optional<QString> findEntry(const QString& folder, const QString& part) {
+std::optional<QString> findEntry(const QString& folder, const QString& part)
+{
     const QString exact = joinHost(folder, part);
     if (QFileInfo(exact).exists())
         return exact;
-    const QStringList names = QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    const QStringList names
+        = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : names) {
         if (DevicePath::isDeviceName(name) && name.compare(part, Qt::CaseInsensitive) == 0)
             return joinHost(folder, name);
@@ -44,7 +48,8 @@ struct Resolution {
     std::optional<QString> newEntry;  // all but the last part found, and they lead to a folder
 };
 
-Resolution resolve(const QString& base, const QStringList& parts) {
+Resolution resolve(const QString& base, const QStringList& parts)
+{
     QString current = base;
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const std::optional<QString> next = findEntry(current, parts[i]);
@@ -59,7 +64,8 @@ Resolution resolve(const QString& base, const QStringList& parts) {
 }
 
 // The device path of `hostPath` when it lies under `base`, with `prefix` put before it.
-std::optional<QString> relativeDevicePath(const QString& base, const QString& hostPath, const QString& prefix) {
+std::optional<QString> relativeDevicePath(const QString& base, const QString& hostPath, const QString& prefix)
+{
     if (base.isEmpty())
         return std::nullopt;
     const QString cleanBase = QDir::cleanPath(base);
@@ -78,20 +84,24 @@ std::optional<QString> relativeDevicePath(const QString& base, const QString& ho
 
 }  // namespace
 
-QString DevicePath::hostRoot() {
+QString DevicePath::hostRoot()
+{
     const QString root = qEnvironmentVariable("TAVIK_ROOT");
     return QDir::cleanPath(root.isEmpty() ? QDir::homePath() : QFileInfo(root).absoluteFilePath());
 }
 
-QStringList DevicePath::parts(const QString& devicePath) {
+QStringList DevicePath::parts(const QString& devicePath)
+{
     return devicePath.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
 }
 
-bool DevicePath::isDeviceName(const QString& hostName) {
+bool DevicePath::isDeviceName(const QString& hostName)
+{
     return !hostName.contains(QLatin1Char('\\'));
 }
 
-std::optional<QString> DevicePath::toHost(const QString& devicePath) {
+std::optional<QString> DevicePath::toHost(const QString& devicePath)
+{
     const QStringList names = parts(devicePath);
     for (const QString& name : names) {
         if (isRefusedPart(name))
@@ -111,7 +121,8 @@ std::optional<QString> DevicePath::toHost(const QString& devicePath) {
     return underRoot.newEntry;
 }
 
-std::optional<QString> DevicePath::fromHost(const QString& hostPath) {
+std::optional<QString> DevicePath::fromHost(const QString& hostPath)
+{
     const QFileInfo info(hostPath);
     const QString absolute = QDir::cleanPath(info.absoluteFilePath());
     const QString canonical = info.canonicalFilePath();
@@ -132,19 +143,23 @@ std::optional<QString> DevicePath::fromHost(const QString& hostPath) {
     return std::nullopt;
 }
 
-void DevicePath::setBundledProgramFiles(const QString& hostDir) {
+void DevicePath::setBundledProgramFiles(const QString& hostDir)
+{
     bundledSlot() = hostDir.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(hostDir).absoluteFilePath());
 }
 
-QString DevicePath::bundledProgramFiles() {
+QString DevicePath::bundledProgramFiles()
+{
     return bundledSlot();
 }
 
-QString DevicePath::defaultBundledProgramFiles() {
+QString DevicePath::defaultBundledProgramFiles()
+{
     return defaultBundledProgramFiles(QCoreApplication::applicationDirPath());
 }
 
-QString DevicePath::defaultBundledProgramFiles(const QString& executableDir) {
+QString DevicePath::defaultBundledProgramFiles(const QString& executableDir)
+{
     const QString beside = joinHost(executableDir, kProgramFiles);
     if (QFileInfo(beside).isDir())
         return QDir::cleanPath(beside);

@@ -24,11 +24,13 @@ namespace {
 
 const char* const kControlIdProperty = "tavikControlId";
 
-bool has(const res::ControlTemplate& control, std::uint32_t style) {
+bool has(const res::ControlTemplate& control, std::uint32_t style)
+{
     return (control.styles & style) != 0;
 }
 
-QWidget* createButton(const res::ControlTemplate& control, QWidget& parent) {
+QWidget* createButton(const res::ControlTemplate& control, QWidget& parent)
+{
     if (control.kind == res::ControlKind::OwnerDrawButton) {
         auto* button = new OwnerDrawButton(control.id, &parent);
         button->setText(ResourceText(control.text));
@@ -40,7 +42,8 @@ QWidget* createButton(const res::ControlTemplate& control, QWidget& parent) {
     return button;
 }
 
-QWidget* createStatic(const res::ControlTemplate& control, QWidget& parent) {
+QWidget* createStatic(const res::ControlTemplate& control, QWidget& parent)
+{
     auto* label = new QLabel(&parent);
     label->setTextFormat(Qt::PlainText);
     label->setText(ResourceText(control.text));
@@ -54,7 +57,8 @@ QWidget* createStatic(const res::ControlTemplate& control, QWidget& parent) {
     return label;
 }
 
-QWidget* createIcon(const res::ControlTemplate& control, QWidget& parent) {
+QWidget* createIcon(const res::ControlTemplate& control, QWidget& parent)
+{
     auto* label = new QLabel(&parent);
     const QString path = QStringLiteral(":/icons/%1.png").arg(control.iconId);
     if (QFile::exists(path))
@@ -62,7 +66,8 @@ QWidget* createIcon(const res::ControlTemplate& control, QWidget& parent) {
     return label;
 }
 
-QWidget* createEdit(const res::ControlTemplate& control, QWidget& parent) {
+QWidget* createEdit(const res::ControlTemplate& control, QWidget& parent)
+{
     if (has(control, res::kMultiLine)) {
         auto* edit = new QPlainTextEdit(&parent);
         edit->setReadOnly(has(control, res::kReadOnly));
@@ -82,13 +87,14 @@ QWidget* createEdit(const res::ControlTemplate& control, QWidget& parent) {
     return edit;
 }
 
-QWidget* createComboBox(const res::ControlTemplate& control, QWidget& parent) {
-    auto* combo =
-        new ComboBox(has(control, res::kSort) ? ComboBox::Order::Sorted : ComboBox::Order::AsAdded, &parent);
+QWidget* createComboBox(const res::ControlTemplate& control, QWidget& parent)
+{
+    auto* combo = new ComboBox(has(control, res::kSort) ? ComboBox::Order::Sorted : ComboBox::Order::AsAdded, &parent);
     return combo;
 }
 
-QWidget* createListView(const res::ControlTemplate& control, QWidget& parent) {
+QWidget* createListView(const res::ControlTemplate& control, QWidget& parent)
+{
     auto* list = new QTreeView(&parent);
     list->setRootIsDecorated(false);
     list->setItemsExpandable(false);
@@ -113,7 +119,8 @@ QWidget* createListView(const res::ControlTemplate& control, QWidget& parent) {
     return list;
 }
 
-QRect controlGeometry(const res::ControlTemplate& control, const DialogUnits& units, QWidget& widget) {
+QRect controlGeometry(const res::ControlTemplate& control, const DialogUnits& units, QWidget& widget)
+{
     QRect rect = units.toPixels(control.x, control.y, control.width, control.height);
     if (control.kind == res::ControlKind::Icon) {
         // An icon control takes the size of its picture.
@@ -134,14 +141,16 @@ QRect controlGeometry(const res::ControlTemplate& control, const DialogUnits& un
 
 }  // namespace
 
-QFont DialogBuilder::templateFont(const res::DialogTemplate& dialog) {
+QFont DialogBuilder::templateFont(const res::DialogTemplate& dialog)
+{
     QFont font(ResourceText(dialog.fontFace));
     if (dialog.fontPointSize > 0)
         font.setPointSize(dialog.fontPointSize);
     return font;
 }
 
-DialogUnits DialogBuilder::build(const res::DialogTemplate& dialog, QWidget& parent, const ButtonHandler& onButton) {
+DialogUnits DialogBuilder::build(const res::DialogTemplate& dialog, QWidget& parent, const ButtonHandler& onButton)
+{
     parent.setFont(templateFont(dialog));
     const DialogUnits units(parent.font());
     parent.resize(units.toPixelsX(dialog.width), units.toPixelsY(dialog.height));
@@ -161,8 +170,8 @@ DialogUnits DialogBuilder::build(const res::DialogTemplate& dialog, QWidget& par
     return units;
 }
 
-QWidget* DialogBuilder::createControl(const res::ControlTemplate& control, const DialogUnits& units,
-                                      QWidget& parent) {
+QWidget* DialogBuilder::createControl(const res::ControlTemplate& control, const DialogUnits& units, QWidget& parent)
+{
     QWidget* widget = nullptr;
     switch (control.kind) {
     case res::ControlKind::PushButton:
@@ -195,18 +204,21 @@ QWidget* DialogBuilder::createControl(const res::ControlTemplate& control, const
     return widget;
 }
 
-QString DialogBuilder::controlName(int id) {
+QString DialogBuilder::controlName(int id)
+{
     return QStringLiteral("control_%1").arg(id);
 }
 
-void DialogBuilder::setControlId(QWidget& control, int id) {
+void DialogBuilder::setControlId(QWidget& control, int id)
+{
     control.setProperty(kControlIdProperty, id);
     // Statics without an id share -1; they are not looked up by name.
     if (id >= 0)
         control.setObjectName(controlName(id));
 }
 
-int DialogBuilder::controlId(const QWidget& control) {
+int DialogBuilder::controlId(const QWidget& control)
+{
     const QVariant id = control.property(kControlIdProperty);
     return id.isValid() ? id.toInt() : -1;
 }

@@ -44,7 +44,8 @@ public:
     static QWidget* createControl(const res::ControlTemplate& control, const DialogUnits& units, QWidget& parent);
 
     template <class T = QWidget>
-    static T* findControl(const QWidget& parent, int id) {
+    static T* findControl(const QWidget& parent, int id)
+    {
         return parent.findChild<T*>(controlName(id), Qt::FindDirectChildrenOnly);
     }
 

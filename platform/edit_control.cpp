@@ -7,7 +7,8 @@
 
 namespace tavik {
 
-QString EditControl::text(const QWidget& edit) {
+QString EditControl::text(const QWidget& edit)
+{
     if (const auto* line = qobject_cast<const QLineEdit*>(&edit))
         return line->text();
     if (const auto* plain = qobject_cast<const QPlainTextEdit*>(&edit))
@@ -15,14 +16,16 @@ QString EditControl::text(const QWidget& edit) {
     return {};
 }
 
-void EditControl::setText(QWidget& edit, const QString& text) {
+void EditControl::setText(QWidget& edit, const QString& text)
+{
     if (auto* line = qobject_cast<QLineEdit*>(&edit))
         line->setText(text);
     else if (auto* plain = qobject_cast<QPlainTextEdit*>(&edit))
         plain->setPlainText(fromCrLf(text));
 }
 
-QString EditControl::selectedText(const QWidget& edit) {
+QString EditControl::selectedText(const QWidget& edit)
+{
     if (const auto* line = qobject_cast<const QLineEdit*>(&edit))
         return line->selectedText();
     if (const auto* plain = qobject_cast<const QPlainTextEdit*>(&edit))
@@ -30,7 +33,8 @@ QString EditControl::selectedText(const QWidget& edit) {
     return {};
 }
 
-bool EditControl::hasSelection(const QWidget& edit) {
+bool EditControl::hasSelection(const QWidget& edit)
+{
     if (const auto* line = qobject_cast<const QLineEdit*>(&edit))
         return line->hasSelectedText();
     if (const auto* plain = qobject_cast<const QPlainTextEdit*>(&edit))
@@ -38,7 +42,8 @@ bool EditControl::hasSelection(const QWidget& edit) {
     return false;
 }
 
-void EditControl::replaceSelection(QWidget& edit, const QString& text) {
+void EditControl::replaceSelection(QWidget& edit, const QString& text)
+{
     if (auto* line = qobject_cast<QLineEdit*>(&edit))
         line->insert(text);
     else if (auto* plain = qobject_cast<QPlainTextEdit*>(&edit))
@@ -49,7 +54,8 @@ namespace {
 
 // Runs the same editing action on whichever kind of edit control `edit` is.
 template <class Action>
-void OnEitherKind(QWidget& edit, Action action) {
+void OnEitherKind(QWidget& edit, Action action)
+{
     if (auto* line = qobject_cast<QLineEdit*>(&edit))
         action(*line);
     else if (auto* plain = qobject_cast<QPlainTextEdit*>(&edit))
@@ -58,23 +64,28 @@ void OnEitherKind(QWidget& edit, Action action) {
 
 }  // namespace
 
-void EditControl::copy(QWidget& edit) {
+void EditControl::copy(QWidget& edit)
+{
     OnEitherKind(edit, [](auto& control) { control.copy(); });
 }
 
-void EditControl::cut(QWidget& edit) {
+void EditControl::cut(QWidget& edit)
+{
     OnEitherKind(edit, [](auto& control) { control.cut(); });
 }
 
-void EditControl::paste(QWidget& edit) {
+void EditControl::paste(QWidget& edit)
+{
     OnEitherKind(edit, [](auto& control) { control.paste(); });
 }
 
-void EditControl::undo(QWidget& edit) {
+void EditControl::undo(QWidget& edit)
+{
     OnEitherKind(edit, [](auto& control) { control.undo(); });
 }
 
-bool EditControl::canUndo(const QWidget& edit) {
+bool EditControl::canUndo(const QWidget& edit)
+{
     if (const auto* line = qobject_cast<const QLineEdit*>(&edit))
         return line->isUndoAvailable();
     if (const auto* plain = qobject_cast<const QPlainTextEdit*>(&edit))
@@ -82,7 +93,8 @@ bool EditControl::canUndo(const QWidget& edit) {
     return false;
 }
 
-QString EditControl::toCrLf(const QString& text) {
+QString EditControl::toCrLf(const QString& text)
+{
     QString converted;
     converted.reserve(text.size() + text.size() / 16);
     QChar previous;
@@ -98,7 +110,8 @@ QString EditControl::toCrLf(const QString& text) {
     return converted;
 }
 
-QString EditControl::fromCrLf(const QString& text) {
+QString EditControl::fromCrLf(const QString& text)
+{
     QString converted = text;
     converted.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return converted;

@@ -6,35 +6,49 @@ namespace tavik {
 
 namespace {
 
-MessageBox::StandIn& standInSlot() {
+MessageBox::StandIn& standInSlot()
+{
     static MessageBox::StandIn standIn;
     return standIn;
 }
 
-QMessageBox::Icon qtIcon(MessageIcon icon) {
+QMessageBox::Icon qtIcon(MessageIcon icon)
+{
     switch (icon) {
-    case MessageIcon::None: return QMessageBox::NoIcon;
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::None:
+        return QMessageBox::NoIcon;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
 
-MessageAnswer answerFor(int clicked, MessageButtons buttons) {
+MessageAnswer answerFor(int clicked, MessageButtons buttons)
+{
     switch (clicked) {
-    case QMessageBox::Ok: return MessageAnswer::Ok;
-    case QMessageBox::Cancel: return MessageAnswer::Cancel;
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
-    default: return MessageBox::escapeAnswer(buttons);
+    case QMessageBox::Ok:
+        return MessageAnswer::Ok;
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    default:
+        return MessageBox::escapeAnswer(buttons);
     }
 }
 
 }  // namespace
 
-MessageAnswer MessageBox::show(QWidget* owner, const QString& text, MessageButtons buttons, MessageIcon icon) {
+MessageAnswer MessageBox::show(QWidget* owner, const QString& text, MessageButtons buttons, MessageIcon icon)
+{
     if (const StandIn& standIn = standInSlot())
         return standIn(MessageRequest{owner, text, buttons, icon});
 
@@ -64,15 +78,20 @@ MessageAnswer MessageBox::show(QWidget* owner, const QString& text, MessageButto
     return answerFor(box.exec(), buttons);
 }
 
-void MessageBox::setStandIn(StandIn standIn) {
+void MessageBox::setStandIn(StandIn standIn)
+{
     standInSlot() = std::move(standIn);
 }
 
-MessageAnswer MessageBox::escapeAnswer(MessageButtons buttons) {
+MessageAnswer MessageBox::escapeAnswer(MessageButtons buttons)
+{
     switch (buttons) {
-    case MessageButtons::Ok: return MessageAnswer::Ok;
-    case MessageButtons::OkCancel: return MessageAnswer::Cancel;
-    case MessageButtons::YesNo: return MessageAnswer::No;
+    case MessageButtons::Ok:
+        return MessageAnswer::Ok;
+    case MessageButtons::OkCancel:
+        return MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+        return MessageAnswer::No;
     }
     return MessageAnswer::Ok;
 }

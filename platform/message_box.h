@@ -29,7 +29,7 @@ public:
     // returns the button chosen. Escape and the close button give Cancel or No where
     // the box has one, OK on a box with OK alone.
     static MessageAnswer show(QWidget* owner, const QString& text, MessageButtons buttons = MessageButtons::Ok,
-                              MessageIcon icon = MessageIcon::None);
+        MessageIcon icon = MessageIcon::None);
 
     // Routes every later show() to `standIn` instead of a real box; nullptr restores the real box.
     static void setStandIn(StandIn standIn);

@@ -16,12 +16,14 @@ namespace tavik {
 
 namespace {
 
-ModalDialog::StandIn& standInSlot() {
+ModalDialog::StandIn& standInSlot()
+{
     static ModalDialog::StandIn standIn;
     return standIn;
 }
 
-bool isReturnKey(const QKeyEvent& event) {
+bool isReturnKey(const QKeyEvent& event)
+{
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) && modifiers == Qt::NoModifier;
 }
@@ -29,18 +31,20 @@ bool isReturnKey(const QKeyEvent& event) {
 }  // namespace
 
 ModalDialog::ModalDialog(const res::DialogTemplate& dialog, QWidget* owner)
-    : QDialog(owner),
-      m_template(&dialog),
-      m_units(DialogBuilder::build(dialog, *this, [this](int id) { dialogCommand(id); })) {
+    : QDialog(owner)
+    , m_template(&dialog)
+    , m_units(DialogBuilder::build(dialog, *this, [this](int id) { dialogCommand(id); }))
+{
     setWindowTitle(ResourceText(dialog.caption));
     // A caption with a close button only: these dialogs are neither minimised nor maximised.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+        | Qt::WindowCloseButtonHint);
     if ((dialog.styles & res::kCaptionOkButton) && !findControl(res::IDOK))
         addCaptionOkButton();
 }
 
-int ModalDialog::runModal() {
+int ModalDialog::runModal()
+{
     m_endResult.reset();
     OnInitDialog();
     // A dialog may decide during its initialisation that it has nothing to show.
@@ -57,43 +61,54 @@ int ModalDialog::runModal() {
     return exec();
 }
 
-void ModalDialog::endDialog(int result) {
+void ModalDialog::endDialog(int result)
+{
     done(result);
 }
 
-void ModalDialog::done(int result) {
+void ModalDialog::done(int result)
+{
     m_endResult = result;
     QDialog::done(result);
 }
 
-int ModalDialog::templateId() const {
+int ModalDialog::templateId() const
+{
     return m_template->id;
 }
 
-void ModalDialog::setStandIn(StandIn standIn) {
+void ModalDialog::setStandIn(StandIn standIn)
+{
     standInSlot() = std::move(standIn);
 }
 
-void ModalDialog::OnInitDialog() {}
+void ModalDialog::OnInitDialog()
+{
+}
 
-void ModalDialog::OnOK() {
+void ModalDialog::OnOK()
+{
     endDialog(res::IDOK);
 }
 
-void ModalDialog::OnCancel() {
+void ModalDialog::OnCancel()
+{
     endDialog(res::IDCANCEL);
 }
 
-void ModalDialog::accept() {
+void ModalDialog::accept()
+{
     dialogCommand(res::IDOK);
 }
 
-void ModalDialog::reject() {
+void ModalDialog::reject()
+{
     // Escape and the close button.
     dialogCommand(m_captionOk ? res::IDOK : res::IDCANCEL);
 }
 
-void ModalDialog::keyPressEvent(QKeyEvent* event) {
+void ModalDialog::keyPressEvent(QKeyEvent* event)
+{
     if (isReturnKey(*event) && !hasDefaultButton()) {
         dialogCommand(res::IDOK);
         return;
@@ -101,12 +116,14 @@ void ModalDialog::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void ModalDialog::resizeEvent(QResizeEvent* event) {
+void ModalDialog::resizeEvent(QResizeEvent* event)
+{
     QDialog::resizeEvent(event);
     placeCaptionOkButton();
 }
 
-void ModalDialog::dialogCommand(int id) {
+void ModalDialog::dialogCommand(int id)
+{
     if (executeCommand(id))
         return;
     if (id == res::IDOK)
@@ -115,7 +132,8 @@ void ModalDialog::dialogCommand(int id) {
         OnCancel();
 }
 
-void ModalDialog::addCaptionOkButton() {
+void ModalDialog::addCaptionOkButton()
+{
     m_captionOk = new QPushButton(QStringLiteral("OK"), this);
     DialogBuilder::setControlId(*m_captionOk, res::IDOK);
     m_captionOk->setDefault(true);
@@ -125,12 +143,14 @@ void ModalDialog::addCaptionOkButton() {
     connect(m_captionOk, &QPushButton::clicked, this, [this] { dialogCommand(res::IDOK); });
 }
 
-void ModalDialog::placeCaptionOkButton() {
+void ModalDialog::placeCaptionOkButton()
+{
     if (m_captionOk)
         m_captionOk->move(width() - m_captionOk->width() - 2, 2);
 }
 
-void ModalDialog::placeOverOwner() {
+void ModalDialog::placeOverOwner()
+{
     QWidget* owner = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
     if (owner == this)
         owner = nullptr;
@@ -163,12 +183,13 @@ void ModalDialog::placeOverOwner() {
     }
 }
 
-bool ModalDialog::hasDefaultButton() const {
+bool ModalDialog::hasDefaultButton() const
+{
     if (const auto* focused = qobject_cast<const QPushButton*>(focusWidget()); focused && focused->autoDefault())
         return true;
     const QList<QPushButton*> buttons = findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
     return std::any_of(buttons.begin(), buttons.end(),
-                       [](const QPushButton* button) { return button->isDefault() && button->isVisible(); });
+        [](const QPushButton* button) { return button->isDefault() && button->isVisible(); });
 }
 
 }  // namespace tavik

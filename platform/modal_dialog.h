@@ -50,7 +50,8 @@ public:
     const DialogUnits& units() const { return m_units; }
 
     template <class T = QWidget>
-    T* findControl(int id) const {
+    T* findControl(int id) const
+    {
         return DialogBuilder::findControl<T>(*this, id);
     }
 

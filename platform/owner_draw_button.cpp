@@ -4,17 +4,22 @@
 
 namespace tavik {
 
-OwnerDrawButton::OwnerDrawButton(int controlId, QWidget* parent) : QPushButton(parent), m_controlId(controlId) {
+OwnerDrawButton::OwnerDrawButton(int controlId, QWidget* parent)
+    : QPushButton(parent)
+    , m_controlId(controlId)
+{
     // An owner-drawn button is never a dialog's default button.
     setAutoDefault(false);
 }
 
-void OwnerDrawButton::setDrawFunction(DrawFunction draw) {
+void OwnerDrawButton::setDrawFunction(DrawFunction draw)
+{
     m_draw = std::move(draw);
     update();
 }
 
-void OwnerDrawButton::paintEvent(QPaintEvent* event) {
+void OwnerDrawButton::paintEvent(QPaintEvent* event)
+{
     if (!m_draw) {
         QPushButton::paintEvent(event);
         return;

@@ -16,12 +16,14 @@ namespace {
 
 const char* const kCommandProperty = "tavikCommand";
 
-QPointer<QMenu>& lastPopupSlot() {
+QPointer<QMenu>& lastPopupSlot()
+{
     static QPointer<QMenu> popup;
     return popup;
 }
 
-void addItems(QMenu& menu, std::span<const res::MenuItem> items) {
+void addItems(QMenu& menu, std::span<const res::MenuItem> items)
+{
     for (const res::MenuItem& item : items) {
         switch (item.kind) {
         case res::MenuItem::Kind::Separator:
@@ -43,7 +45,8 @@ void addItems(QMenu& menu, std::span<const res::MenuItem> items) {
 
 // Every command entry of `menu` and its submenus.
 template <class F>
-void forEachCommand(const QMenu& menu, F&& f) {
+void forEachCommand(const QMenu& menu, F&& f)
+{
     for (QAction* action : menu.actions()) {
         if (QMenu* submenu = action->menu())
             forEachCommand(*submenu, f);
@@ -53,7 +56,8 @@ void forEachCommand(const QMenu& menu, F&& f) {
 }
 
 template <class F>
-void forEachSubmenu(const QMenu& menu, F&& f) {
+void forEachSubmenu(const QMenu& menu, F&& f)
+{
     for (QAction* action : menu.actions()) {
         if (QMenu* submenu = action->menu()) {
             f(*submenu);
@@ -62,7 +66,8 @@ void forEachSubmenu(const QMenu& menu, F&& f) {
     }
 }
 
-void updateEntries(const QMenu& menu, const CommandRoute& route) {
+void updateEntries(const QMenu& menu, const CommandRoute& route)
+{
     forEachCommand(menu, [&route](QAction& action, int id) {
         const CommandUi ui = route.update(id);
         action.setEnabled(ui.isEnabled());
@@ -75,13 +80,15 @@ void updateEntries(const QMenu& menu, const CommandRoute& route) {
 
 // Connects every command entry to `choose`, which receives the command id.
 template <class F>
-void onChosen(QMenu& popup, F choose) {
+void onChosen(QMenu& popup, F choose)
+{
     forEachCommand(popup, [&popup, &choose](QAction& action, int id) {
         QObject::connect(&action, &QAction::triggered, &popup, [choose, id] { choose(id); });
     });
 }
 
-QMenu* showPopup(QMenu* popup, const QPoint& globalPos) {
+QMenu* showPopup(QMenu* popup, const QPoint& globalPos)
+{
     // Freed once it has closed; deferred, because the chosen entry is activated after
     // the menu has hidden itself.
     QObject::connect(popup, &QMenu::aboutToHide, popup, &QObject::deleteLater);
@@ -92,14 +99,15 @@ QMenu* showPopup(QMenu* popup, const QPoint& globalPos) {
 
 }  // namespace
 
-QMenu* PopupMenu::build(const res::Menu& menu, QWidget* parent) {
+QMenu* PopupMenu::build(const res::Menu& menu, QWidget* parent)
+{
     auto* popup = new QMenu(literalText(ResourceText(menu.popupTitle)), parent);
     addItems(*popup, menu.items);
     return popup;
 }
 
-QMenu* PopupMenu::showOwnedByFrame(const res::Menu& menu, const QPoint& globalPos, QWidget& frame,
-                                   CommandRoute& route) {
+QMenu* PopupMenu::showOwnedByFrame(const res::Menu& menu, const QPoint& globalPos, QWidget& frame, CommandRoute& route)
+{
     QMenu* popup = build(menu, &frame);
     // The whole tree is brought up to date when the popup opens, and each submenu
     // again when it opens, so that a state that changed meanwhile is shown.
@@ -112,32 +120,36 @@ QMenu* PopupMenu::showOwnedByFrame(const res::Menu& menu, const QPoint& globalPo
     return showPopup(popup, globalPos);
 }
 
-QMenu* PopupMenu::showOwnedBy(const res::Menu& menu, const QPoint& globalPos, QWidget& owner,
-                              CommandTarget& target) {
+QMenu* PopupMenu::showOwnedBy(const res::Menu& menu, const QPoint& globalPos, QWidget& owner, CommandTarget& target)
+{
     return showOwnedBy(menu, globalPos, owner, [&target](int id) { target.executeCommand(id); });
 }
 
-QMenu* PopupMenu::showOwnedBy(const res::Menu& menu, const QPoint& globalPos, QWidget& owner,
-                              std::function<void(int id)> onChosenCallback) {
+QMenu* PopupMenu::showOwnedBy(
+    const res::Menu& menu, const QPoint& globalPos, QWidget& owner, std::function<void(int id)> onChosenCallback)
+{
     QMenu* popup = build(menu, &owner);
     QWidget* ownerWidget = &owner;
     onChosen(*popup, [ownerWidget, onChosenCallback](int id) {
         // Queued on the owner: a command for an owner that is gone by then is dropped.
-        QMetaObject::invokeMethod(ownerWidget, [onChosenCallback, id] { onChosenCallback(id); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            ownerWidget, [onChosenCallback, id] { onChosenCallback(id); }, Qt::QueuedConnection);
     });
     return showPopup(popup, globalPos);
 }
 
-QPoint PopupMenu::programPointToGlobal(const QWidget& mainWindow, const QPoint& point) {
+QPoint PopupMenu::programPointToGlobal(const QWidget& mainWindow, const QPoint& point)
+{
     return mainWindow.mapToGlobal(point);
 }
 
-QMenu* PopupMenu::lastPopup() {
+QMenu* PopupMenu::lastPopup()
+{
     return lastPopupSlot().data();
 }
 
-QAction* PopupMenu::findEntry(const QMenu& menu, int id) {
+QAction* PopupMenu::findEntry(const QMenu& menu, int id)
+{
     QAction* found = nullptr;
     forEachCommand(menu, [&found, id](QAction& action, int actionId) {
         if (!found && actionId == id)
@@ -146,11 +158,13 @@ QAction* PopupMenu::findEntry(const QMenu& menu, int id) {
     return found;
 }
 
-int PopupMenu::commandOf(const QAction& action) {
+int PopupMenu::commandOf(const QAction& action)
+{
     return action.property(kCommandProperty).toInt();
 }
 
-QString PopupMenu::literalText(const QString& text) {
+QString PopupMenu::literalText(const QString& text)
+{
     QString literal = text;
     literal.replace(QLatin1Char('&'), QLatin1String("&&"));
     return literal;

@@ -11,23 +11,27 @@ namespace tavik {
 
 namespace {
 
-ProcessLauncher::StartStandIn& startStandIn() {
+ProcessLauncher::StartStandIn& startStandIn()
+{
     static ProcessLauncher::StartStandIn standIn;
     return standIn;
 }
 
-ProcessLauncher::ShellOpenStandIn& shellOpenStandIn() {
+ProcessLauncher::ShellOpenStandIn& shellOpenStandIn()
+{
     static ProcessLauncher::ShellOpenStandIn standIn;
     return standIn;
 }
 
-bool isBlank(QChar c) {
+bool isBlank(QChar c)
+{
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
 }  // namespace
 
-Outcome ProcessLauncher::start(const QString& application, const QString& commandLine) {
+Outcome ProcessLauncher::start(const QString& application, const QString& commandLine)
+{
     if (const StartStandIn& standIn = startStandIn())
         return standIn(application, commandLine);
 
@@ -50,7 +54,8 @@ Outcome ProcessLauncher::start(const QString& application, const QString& comman
     return Outcome::success();
 }
 
-void ProcessLauncher::shellOpen(const QString& name) {
+void ProcessLauncher::shellOpen(const QString& name)
+{
     if (const ShellOpenStandIn& standIn = shellOpenStandIn()) {
         standIn(name);
         return;
@@ -64,7 +69,8 @@ void ProcessLauncher::shellOpen(const QString& name) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(*host));
 }
 
-QStringList ProcessLauncher::splitCommandLine(const QString& commandLine) {
+QStringList ProcessLauncher::splitCommandLine(const QString& commandLine)
+{
     QStringList arguments;
     QString current;
     bool inArgument = false;  // an empty pair of quotes still makes an argument
@@ -113,11 +119,13 @@ QStringList ProcessLauncher::splitCommandLine(const QString& commandLine) {
     return arguments;
 }
 
-void ProcessLauncher::setStartStandIn(StartStandIn standIn) {
+void ProcessLauncher::setStartStandIn(StartStandIn standIn)
+{
     startStandIn() = std::move(standIn);
 }
 
-void ProcessLauncher::setShellOpenStandIn(ShellOpenStandIn standIn) {
+void ProcessLauncher::setShellOpenStandIn(ShellOpenStandIn standIn)
+{
     shellOpenStandIn() = std::move(standIn);
 }
 

@@ -9,24 +9,27 @@ namespace {
 
 // A fresh QSettings per call: instances share Qt's cache of the file, and no
 // long-lived instance can hold values that another one has since replaced.
-QSettings openSettings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vantra"),
-                     QStringLiteral("tavik"));
+QSettings openSettings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vantra"), QStringLiteral("tavik"));
 }
 
 // A value a person typed into the file unquoted with a comma in it reads as a
 // list; it is still the one text they wrote.
-QString textOf(const QVariant& value) {
+QString textOf(const QVariant& value)
+{
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList().join(QLatin1String(", "));
     return value.toString();
 }
 
-QString keyOf(const QString& section, const QString& entry) {
+QString keyOf(const QString& section, const QString& entry)
+{
     return section + QLatin1Char('/') + entry;
 }
 
-bool writeValue(const QString& section, const QString& entry, const QVariant& value) {
+bool writeValue(const QString& section, const QString& entry, const QVariant& value)
+{
     QSettings settings = openSettings();
     settings.setValue(keyOf(section, entry), value);
     settings.sync();
@@ -35,12 +38,14 @@ bool writeValue(const QString& section, const QString& entry, const QVariant& va
 
 }  // namespace
 
-QString ProfileStore::readString(const QString& section, const QString& entry, const QString& defaultValue) {
+QString ProfileStore::readString(const QString& section, const QString& entry, const QString& defaultValue)
+{
     const QVariant value = openSettings().value(keyOf(section, entry));
     return value.isValid() ? textOf(value) : defaultValue;
 }
 
-int ProfileStore::readInt(const QString& section, const QString& entry, int defaultValue) {
+int ProfileStore::readInt(const QString& section, const QString& entry, int defaultValue)
+{
     const QVariant value = openSettings().value(keyOf(section, entry));
     if (!value.isValid())
         return defaultValue;
@@ -49,15 +54,18 @@ int ProfileStore::readInt(const QString& section, const QString& entry, int defa
     return isNumber ? number : defaultValue;
 }
 
-bool ProfileStore::writeString(const QString& section, const QString& entry, const QString& value) {
+bool ProfileStore::writeString(const QString& section, const QString& entry, const QString& value)
+{
     return writeValue(section, entry, value);
 }
 
-bool ProfileStore::writeInt(const QString& section, const QString& entry, int value) {
+bool ProfileStore::writeInt(const QString& section, const QString& entry, int value)
+{
     return writeValue(section, entry, value);
 }
 
-QString ProfileStore::fileName() {
+QString ProfileStore::fileName()
+{
     return openSettings().fileName();
 }
 

@@ -23,28 +23,34 @@ const QByteArray kActivateRequest = QByteArrayLiteral("activate\n");
 constexpr std::chrono::milliseconds kStaleLockTime{3000};
 
 // The user's private runtime folder, or nothing when the session has none.
-QString privateRuntimeFolder() {
+QString privateRuntimeFolder()
+{
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     return !runtime.isEmpty() && QFileInfo(runtime).isDir() ? runtime : QString();
 }
 
-QString userId() {
+QString userId()
+{
     return QString::number(::getuid());
 }
 
-bool isProcessAlive(qint64 pid) {
+bool isProcessAlive(qint64 pid)
+{
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 }  // namespace
 
-SingleInstance::SingleInstance() : m_lock(std::make_unique<QLockFile>(lockFilePath())) {
+SingleInstance::SingleInstance()
+    : m_lock(std::make_unique<QLockFile>(lockFilePath()))
+{
     m_lock->setStaleLockTime(kStaleLockTime);
 }
 
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::lockFilePath() {
+QString SingleInstance::lockFilePath()
+{
     const QString runtime = privateRuntimeFolder();
     // The temporary folder is shared by every user: there the name says whose lock it is,
     // so one user's copy never keeps another's from starting.
@@ -53,17 +59,19 @@ QString SingleInstance::lockFilePath() {
     return runtime + QStringLiteral("/tavik.lock");
 }
 
-QString SingleInstance::serverPath() {
+QString SingleInstance::serverPath()
+{
     const QString runtime = privateRuntimeFolder();
     return (runtime.isEmpty() ? QDir::tempPath() : runtime) + QStringLiteral("/tavik-") + userId();
 }
 
-bool SingleInstance::tryAcquire() {
+bool SingleInstance::tryAcquire()
+{
     if (m_lock->tryLock(std::chrono::milliseconds::zero()))
         return true;
     if (m_lock->error() != QLockFile::LockFailedError) {
-        qWarning("tavik: the single-instance lock %s cannot be made; running without it",
-                 qPrintable(m_lock->fileName()));
+        qWarning(
+            "tavik: the single-instance lock %s cannot be made; running without it", qPrintable(m_lock->fileName()));
         return true;
     }
 
@@ -73,15 +81,16 @@ bool SingleInstance::tryAcquire() {
     qint64 pid = 0;
     QString host;
     QString application;
-    if (m_lock->getLockInfo(&pid, &host, &application) && pid > 0 && pid != ::getpid() &&
-        host == QSysInfo::machineHostName() && !isProcessAlive(pid)) {
+    if (m_lock->getLockInfo(&pid, &host, &application) && pid > 0 && pid != ::getpid()
+        && host == QSysInfo::machineHostName() && !isProcessAlive(pid)) {
         m_lock->removeStaleLockFile();
         return m_lock->tryLock(std::chrono::milliseconds::zero());
     }
     return false;
 }
 
-Outcome SingleInstance::listen(std::function<void()> onActivate) {
+Outcome SingleInstance::listen(std::function<void()> onActivate)
+{
     m_onActivate = std::move(onActivate);
     const QString path = serverPath();
     QLocalServer::removeServer(path);
@@ -96,7 +105,8 @@ Outcome SingleInstance::listen(std::function<void()> onActivate) {
     return Outcome::success();
 }
 
-void SingleInstance::onRequest() {
+void SingleInstance::onRequest()
+{
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
@@ -114,7 +124,8 @@ void SingleInstance::onRequest() {
     }
 }
 
-void SingleInstance::activateRunningCopy(std::chrono::milliseconds timeout) {
+void SingleInstance::activateRunningCopy(std::chrono::milliseconds timeout)
+{
     const int waitMs = static_cast<int>(timeout.count());
     QLocalSocket socket;
     socket.connectToServer(serverPath());

@@ -15,20 +15,24 @@ namespace {
 
 // A press made by a finger: Qt turns touches the widget does not take itself into
 // mouse events that name the touch screen as their device.
-bool isTouchPress(const QMouseEvent& event) {
+bool isTouchPress(const QMouseEvent& event)
+{
     const QPointingDevice* device = event.pointingDevice();
-    return event.button() == Qt::LeftButton && device &&
-           device->type() == QInputDevice::DeviceType::TouchScreen;
+    return event.button() == Qt::LeftButton && device && device->type() == QInputDevice::DeviceType::TouchScreen;
 }
 
 }  // namespace
 
-TapAndHold* TapAndHold::watch(QWidget& widget, Callback callback) {
+TapAndHold* TapAndHold::watch(QWidget& widget, Callback callback)
+{
     return new TapAndHold(widget, std::move(callback));
 }
 
 TapAndHold::TapAndHold(QWidget& widget, Callback callback)
-    : QObject(&widget), m_widget(&widget), m_callback(std::move(callback)) {
+    : QObject(&widget)
+    , m_widget(&widget)
+    , m_callback(std::move(callback))
+{
     m_holdTimer.setSingleShot(true);
     connect(&m_holdTimer, &QTimer::timeout, this, [this] { fire(m_pressGlobal); });
 
@@ -41,7 +45,8 @@ TapAndHold::TapAndHold(QWidget& widget, Callback callback)
     }
 }
 
-bool TapAndHold::eventFilter(QObject* watched, QEvent* event) {
+bool TapAndHold::eventFilter(QObject* watched, QEvent* event)
+{
     switch (event->type()) {
     case QEvent::ContextMenu:
         m_holdTimer.stop();
@@ -72,7 +77,8 @@ bool TapAndHold::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void TapAndHold::fire(const QPoint& globalPos) {
+void TapAndHold::fire(const QPoint& globalPos)
+{
     if (m_callback)
         m_callback(m_widget->mapFromGlobal(globalPos), globalPos);
 }

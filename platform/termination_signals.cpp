@@ -38,7 +38,7 @@ bool TerminationSignals::install(std::function<void()> onSignal)
             g_onSignal();
     });
 
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

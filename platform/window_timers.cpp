@@ -13,11 +13,15 @@ constexpr int kMinimumPeriodMs = 10;
 
 }  // namespace
 
-WindowTimers::WindowTimers(Callback onTimer) : m_onTimer(std::move(onTimer)) {}
+WindowTimers::WindowTimers(Callback onTimer)
+    : m_onTimer(std::move(onTimer))
+{
+}
 
 WindowTimers::~WindowTimers() = default;
 
-void WindowTimers::setTimer(int id, int periodMs) {
+void WindowTimers::setTimer(int id, int periodMs)
+{
     std::unique_ptr<QTimer>& timer = m_timers[id];
     if (!timer) {
         timer = std::make_unique<QTimer>();
@@ -30,7 +34,8 @@ void WindowTimers::setTimer(int id, int periodMs) {
     timer->start(std::max(periodMs, kMinimumPeriodMs));
 }
 
-bool WindowTimers::killTimer(int id) {
+bool WindowTimers::killTimer(int id)
+{
     const auto it = m_timers.find(id);
     if (it == m_timers.end() || !it->second->isActive())
         return false;
@@ -38,7 +43,8 @@ bool WindowTimers::killTimer(int id) {
     return true;
 }
 
-bool WindowTimers::isActive(int id) const {
+bool WindowTimers::isActive(int id) const
+{
     const auto it = m_timers.find(id);
     return it != m_timers.end() && it->second->isActive();
 }

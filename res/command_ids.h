@@ -8,12 +8,12 @@
 namespace tavik::res {
 
 // --- Commands of the program's own
-inline constexpr int ID_TOOLS_BUTTON = 106;         // the "ツール" button of the menu bar
+inline constexpr int ID_TOOLS_BUTTON = 106;  // the "ツール" button of the menu bar
 inline constexpr int IDC_ADD_ITEM = 1002;
 inline constexpr int IDC_EDIT_ITEM = 1003;
-inline constexpr int IDC_SAVE_AND_EXIT = 1009;      // no sender; the view handles it if it comes
-inline constexpr int IDC_CLOSE_VIEW = 1017;         // no sender; the view handles it if it comes
-inline constexpr int ID_POPUP_BUTTON = 32771;       // the button of the unused second menu bar
+inline constexpr int IDC_SAVE_AND_EXIT = 1009;  // no sender; the view handles it if it comes
+inline constexpr int IDC_CLOSE_VIEW = 1017;  // no sender; the view handles it if it comes
+inline constexpr int ID_POPUP_BUTTON = 32771;  // the button of the unused second menu bar
 inline constexpr int ID_SHOW_COMMENT = 32778;
 inline constexpr int ID_FILE_OVERWRITE = 32779;
 inline constexpr int ID_CLEAR_MARKS = 32780;
@@ -26,7 +26,7 @@ inline constexpr int ID_LIST_SAVE_AS = 32786;
 inline constexpr int ID_EDIT_OPEN_PAINT = 32796;
 inline constexpr int ID_EDIT_OPEN_FILE = 32798;
 inline constexpr int ID_EDIT_RUN_PROGRAM = 32799;
-inline constexpr int ID_POPUP2_COPY = 32800;        // shown in "popup2", deliberately does nothing
+inline constexpr int ID_POPUP2_COPY = 32800;  // shown in "popup2", deliberately does nothing
 inline constexpr int ID_LIST_OPEN_PAINT = 32801;
 inline constexpr int ID_LIST_OPEN_FILE = 32802;
 inline constexpr int ID_LIST_RUN_PROGRAM = 32803;
@@ -64,12 +64,12 @@ inline constexpr int ID_INDICATOR_CAPS = 59137;
 // --- Controls. Buttons report their clicks as commands with these ids.
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
-inline constexpr int IDC_STATIC = -1;               // a control nobody looks up
+inline constexpr int IDC_STATIC = -1;  // a control nobody looks up
 // Main form (IDD_TAVIK_FORM)
-inline constexpr int IDC_MARK_BUTTON = 1004;        // "○"
+inline constexpr int IDC_MARK_BUTTON = 1004;  // "○"
 inline constexpr int IDC_LIST = 1005;
 inline constexpr int IDC_FILE_COMBO = 1006;
-inline constexpr int IDC_MENU_BUTTON = 1008;        // "▼"
+inline constexpr int IDC_MENU_BUTTON = 1008;  // "▼"
 inline constexpr int IDC_COMMENT_PANE = 1012;
 inline constexpr int IDC_COUNTER = 1013;
 // Item editor (IDD_ITEM); IDC_ITEM_TEXT is also the file name edit of IDD_SAVE_AS
@@ -86,11 +86,11 @@ inline constexpr int IDC_PREV = 1023;
 inline constexpr int IDC_CURRENT_FOLDER = 1014;
 
 // --- Menus, menu bars, accelerators, icons, toolbar and the document string
-inline constexpr int IDR_MAINFRAME = 128;           // menu "ツール", menu bar, accelerators, icon, toolbar, string
-inline constexpr int IDM_LIST_POPUP = 130;          // menu "-popup-" and the unused second menu bar
-inline constexpr int IDM_EDIT_POPUP = 133;          // menu "popup_edt" of the item editor's edits
-inline constexpr int IDM_POPUP2 = 134;              // menu "popup2" of the comment pane
-inline constexpr int IDI_ABOUT_SECOND = 130;        // the about box's second picture
+inline constexpr int IDR_MAINFRAME = 128;  // menu "ツール", menu bar, accelerators, icon, toolbar, string
+inline constexpr int IDM_LIST_POPUP = 130;  // menu "-popup-" and the unused second menu bar
+inline constexpr int IDM_EDIT_POPUP = 133;  // menu "popup_edt" of the item editor's edits
+inline constexpr int IDM_POPUP2 = 134;  // menu "popup2" of the comment pane
+inline constexpr int IDI_ABOUT_SECOND = 130;  // the about box's second picture
 
 // --- Dialog templates
 inline constexpr int IDD_ABOUTBOX = 100;
@@ -100,11 +100,11 @@ inline constexpr int IDD_SAVE_AS = 132;
 
 // --- Strings (besides those whose id is a command: IDR_MAINFRAME, IDC_CLOSE_VIEW,
 // and the framework commands' prompts)
-inline constexpr int IDS_EDIT_LABEL = 102;          // "編集", a menu-bar label nobody uses
-inline constexpr int IDS_TOOLS_LABEL = 103;         // "ツール", label of ID_TOOLS_BUTTON
-inline constexpr int IDS_POPUP_LABEL = 32773;       // "-popup-", label of ID_POPUP_BUTTON
-inline constexpr int IDS_VIEW_LABEL = 32813;        // "表示"
-inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;   // "レディ"
+inline constexpr int IDS_EDIT_LABEL = 102;  // "編集", a menu-bar label nobody uses
+inline constexpr int IDS_TOOLS_LABEL = 103;  // "ツール", label of ID_TOOLS_BUTTON
+inline constexpr int IDS_POPUP_LABEL = 32773;  // "-popup-", label of ID_POPUP_BUTTON
+inline constexpr int IDS_VIEW_LABEL = 32813;  // "表示"
+inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;  // "レディ"
 inline constexpr int AFX_IDS_SCCLOSE = 61190;
 inline constexpr int AFX_IDS_SCTASKLIST = 61203;
 inline constexpr int IDS_NEW = 65000;

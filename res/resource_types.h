@@ -15,7 +15,7 @@ enum class ControlKind {
     DefaultPushButton,
     OwnerDrawButton,
     Static,
-    Icon,        // a static picture; `iconId` names the icon
+    Icon,  // a static picture; `iconId` names the icon
     Edit,
     ComboBox,
     ListView,
@@ -24,10 +24,10 @@ enum class ControlKind {
 // Window styles of a control or dialog, as independent flags.
 enum Style : std::uint32_t {
     kNone = 0,
-    kHidden = 1u << 0,          // created without the visible style
+    kHidden = 1u << 0,  // created without the visible style
     kAlignRight = 1u << 1,
     kAlignCenter = 1u << 2,
-    kNoPrefix = 1u << 3,        // "&" is shown, not taken as a mnemonic
+    kNoPrefix = 1u << 3,  // "&" is shown, not taken as a mnemonic
     kMultiLine = 1u << 4,
     kReadOnly = 1u << 5,
     kWantReturn = 1u << 6,

@@ -9,11 +9,13 @@ using enum ControlKind;
 
 // --- Menus
 
-constexpr MenuItem Command(int id, std::string_view text) {
+constexpr MenuItem Command(int id, std::string_view text)
+{
     return {MenuItem::Kind::Command, id, text, {}};
 }
 
-constexpr MenuItem Submenu(std::string_view text, std::span<const MenuItem> children) {
+constexpr MenuItem Submenu(std::string_view text, std::span<const MenuItem> children)
+{
     return {MenuItem::Kind::Submenu, 0, text, children};
 }
 
@@ -114,9 +116,9 @@ constexpr ControlTemplate kFormControls[] = {
     {IDC_COUNTER, Static, "1/25\n3%", 37, 0, 23, 19, kAlignRight},
     {IDC_FILE_COMBO, ComboBox, "", 60, 0, 67, 96, kDropDownList | kSort | kVScroll | kTabStop},
     {IDC_LIST, ListView, "List3", 0, 14, 119, 102,
-     kReportView | kSingleSelection | kShowSelectionAlways | kBorder | kTabStop},
+        kReportView | kSingleSelection | kShowSelectionAlways | kBorder | kTabStop},
     {IDC_COMMENT_PANE, Edit, "", 102, 4, 17, 13,
-     kMultiLine | kReadOnly | kWantReturn | kBorder | kVScroll | kHidden | kTabStop},
+        kMultiLine | kReadOnly | kWantReturn | kBorder | kVScroll | kHidden | kTabStop},
 };
 
 constexpr ControlTemplate kItemControls[] = {
@@ -150,18 +152,18 @@ constexpr ControlTemplate kAboutControls[] = {
     {IDC_STATIC, Icon, "", 11, 17, 20, 20, kNone, IDR_MAINFRAME},
     {IDC_STATIC, Static, "tavik Version 1.28", 40, 10, 65, 8, kNoPrefix},
     {IDC_STATIC, Static,
-     "Copyright (C) 2026 Vantra\n"
-     "All rights reserved.\n"
-     "Uses Qt 6 and libjpeg.",
-     34, 25, 99, 25},
+        "Copyright (C) 2026 Vantra\n"
+        "All rights reserved.\n"
+        "Uses Qt 6 and libjpeg.",
+        34, 25, 99, 25},
     {IDC_STATIC, Icon, "", 106, 58, 20, 20, kNone, IDI_ABOUT_SECOND},
 };
 
 constexpr std::uint32_t kModalDialog = kModalFrame | kCaption | kSystemMenu;
 
 constexpr DialogTemplate kDialogs[] = {
-    {IDD_ABOUTBOX, "tavik のバージョン情報", kProportionalGothic, 9, 139, 87,
-     kModalDialog | kCaptionOkButton, kAboutControls},
+    {IDD_ABOUTBOX, "tavik のバージョン情報", kProportionalGothic, 9, 139, 87, kModalDialog | kCaptionOkButton,
+        kAboutControls},
     {IDD_TAVIK_FORM, "", kProportionalGothic, 9, 127, 117, kChild, kFormControls},
     {IDD_ITEM, "項目", kSystemFont, 9, 115, 156, kModalDialog, kItemControls},
     {IDD_SAVE_AS, "名前を付けて保存", kSystemFont, 9, 137, 71, kModalDialog, kSaveAsControls},
@@ -170,8 +172,14 @@ constexpr DialogTemplate kDialogs[] = {
 // --- Accelerators, strings, names
 
 constexpr Accelerator kAccelerators[] = {
-    {'N', ID_FILE_NEW},  {'O', ID_FILE_OPEN}, {'S', ID_FILE_SAVE}, {'Q', ID_APP_EXIT},
-    {'Z', ID_EDIT_UNDO}, {'X', ID_EDIT_CUT},  {'C', ID_EDIT_COPY}, {'V', ID_EDIT_PASTE},
+    {'N', ID_FILE_NEW},
+    {'O', ID_FILE_OPEN},
+    {'S', ID_FILE_SAVE},
+    {'Q', ID_APP_EXIT},
+    {'Z', ID_EDIT_UNDO},
+    {'X', ID_EDIT_CUT},
+    {'C', ID_EDIT_COPY},
+    {'V', ID_EDIT_PASTE},
 };
 
 constexpr StringEntry kStrings[] = {
@@ -212,7 +220,11 @@ constexpr StringEntry kStrings[] = {
     {IDS_ABOUT, "バージョン情報"},
 };
 
-#define TAVIK_NAME(id) CommandName{id, #id}
+#define TAVIK_NAME(id)                                                                                                 \
+    CommandName                                                                                                        \
+    {                                                                                                                  \
+        id, #id                                                                                                        \
+    }
 
 constexpr CommandName kCommandNames[] = {
     TAVIK_NAME(IDOK),
@@ -275,9 +287,9 @@ constexpr CommandName kCommandNames[] = {
 
 // Lookups by id rely on these orders; a table edited out of order fails the build.
 template <typename T>
-constexpr bool StrictlyAscending(std::span<const T> table) {
-    return std::ranges::adjacent_find(table, [](const T& a, const T& b) { return a.id >= b.id; }) ==
-           table.end();
+constexpr bool StrictlyAscending(std::span<const T> table)
+{
+    return std::ranges::adjacent_find(table, [](const T& a, const T& b) { return a.id >= b.id; }) == table.end();
 }
 static_assert(StrictlyAscending<StringEntry>(kStrings));
 static_assert(StrictlyAscending<CommandName>(kCommandNames));
@@ -298,65 +310,78 @@ constexpr VersionInfo kVersion{
 };
 
 template <typename T>
-const T* FindById(std::span<const T> table, int id) {
+const T* FindById(std::span<const T> table, int id)
+{
     const auto it = std::ranges::find(table, id, &T::id);
     return it == table.end() ? nullptr : &*it;
 }
 
 template <typename T>
-const T* FindInAscending(std::span<const T> table, int id) {
+const T* FindInAscending(std::span<const T> table, int id)
+{
     const auto it = std::ranges::lower_bound(table, id, {}, &T::id);
     return it == table.end() || it->id != id ? nullptr : &*it;
 }
 
 }  // namespace
 
-const DialogTemplate* FindDialog(int id) {
+const DialogTemplate* FindDialog(int id)
+{
     return FindById<DialogTemplate>(kDialogs, id);
 }
 
-const ControlTemplate* FindControl(const DialogTemplate& dialog, int controlId) {
+const ControlTemplate* FindControl(const DialogTemplate& dialog, int controlId)
+{
     if (controlId == IDC_STATIC) {
         return nullptr;
     }
     return FindById(dialog.controls, controlId);
 }
 
-const Menu* FindMenu(int id) {
+const Menu* FindMenu(int id)
+{
     return FindById<Menu>(kMenus, id);
 }
 
-const MenuBar* FindMenuBar(int id) {
+const MenuBar* FindMenuBar(int id)
+{
     return FindById<MenuBar>(kMenuBars, id);
 }
 
-const Toolbar* FindToolbar(int id) {
+const Toolbar* FindToolbar(int id)
+{
     return FindById<Toolbar>(kToolbars, id);
 }
 
-std::string_view LoadString(int id) {
+std::string_view LoadString(int id)
+{
     const StringEntry* entry = FindInAscending<StringEntry>(kStrings, id);
     return entry ? entry->text : std::string_view{};
 }
 
-std::span<const StringEntry> Strings() {
+std::span<const StringEntry> Strings()
+{
     return kStrings;
 }
 
-std::span<const Accelerator> Accelerators() {
+std::span<const Accelerator> Accelerators()
+{
     return kAccelerators;
 }
 
-std::span<const CommandName> CommandNames() {
+std::span<const CommandName> CommandNames()
+{
     return kCommandNames;
 }
 
-std::string_view CommandNameOf(int id) {
+std::string_view CommandNameOf(int id)
+{
     const CommandName* entry = FindInAscending<CommandName>(kCommandNames, id);
     return entry ? entry->name : std::string_view{};
 }
 
-const VersionInfo& Version() {
+const VersionInfo& Version()
+{
     return kVersion;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <span>
-#include <string_view>
-
 #include "res/command_ids.h"
 #include "res/resource_types.h"
+
+#include <span>
+#include <string_view>
 
 // The program's resources as data: menus, menu bars, dialog templates, accelerators,
 // strings, the names of all commands and controls, and the version block. Everything

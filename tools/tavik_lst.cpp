@@ -1,17 +1,17 @@
 // tavik-lst: reads, checks and rewrites checklist files without the window, for
 // scripts and scheduled jobs. It uses the same reader and writer as the program.
-#include <cstdio>
-#include <iostream>
-#include <string>
-#include <string_view>
-
-#include <nlohmann/json.hpp>
-
 #include "model/checklist.h"
 #include "model/checklist_file.h"
 #include "model/progress.h"
 #include "platform/codepage/unicode_codec.h"
 #include "platform/fileio/file_io.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <string_view>
 
 namespace tavik {
 namespace {
@@ -20,7 +20,10 @@ constexpr int kExitOk = 0;
 constexpr int kExitWriteFailed = 1;
 constexpr int kExitUsage = 2;
 
-std::string Utf8(std::u16string_view text) { return UnicodeCodec::encodeUtf8(text); }
+std::string Utf8(std::u16string_view text)
+{
+    return UnicodeCodec::encodeUtf8(text);
+}
 
 int Usage()
 {
@@ -64,10 +67,8 @@ int Show(const std::string& path)
     out["rows"] = nlohmann::json::array();
     for (std::size_t i = 0; i < checklist.rowCount(); ++i) {
         const ItemRow& row = checklist.row(i);
-        out["rows"].push_back(nlohmann::ordered_json{{"mark", Utf8(row.mark)},
-                                                     {"date", Utf8(row.date)},
-                                                     {"text", Utf8(row.text)},
-                                                     {"comment", Utf8(checklist.comment(i))}});
+        out["rows"].push_back(nlohmann::ordered_json{{"mark", Utf8(row.mark)}, {"date", Utf8(row.date)},
+            {"text", Utf8(row.text)}, {"comment", Utf8(checklist.comment(i))}});
     }
     out["comments"] = nlohmann::json::array();
     for (const std::u16string& comment : checklist.comments().entries())
@@ -98,8 +99,8 @@ int Rewrite(const std::string& path, const std::string& outPath)
         return kExitWriteFailed;
     case TextEncoding::Utf16Le:
     case TextEncoding::Utf8:
-        std::cerr << "tavik-lst: " << path << " was read as Unicode ("
-                  << EncodingName(loaded->result.encoding) << "); it is written in CP932\n";
+        std::cerr << "tavik-lst: " << path << " was read as Unicode (" << EncodingName(loaded->result.encoding)
+                  << "); it is written in CP932\n";
         break;
     case TextEncoding::Ansi:
         break;

@@ -1,17 +1,17 @@
 #include "view/tavik_view.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QResizeEvent>
-#include <QTreeView>
-
 #include "files/checklist_writer.h"
 #include "platform/combo_box.h"
 #include "platform/command_route.h"
 #include "platform/command_table.h"
 #include "platform/popup_menu.h"
 #include "res/resources.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTreeView>
 
 namespace tavik {
 
@@ -88,7 +88,7 @@ void CTavikView::OnMenuButton()
     if (!m_frame || !m_route)
         return;
     PopupMenu::showOwnedByFrame(*res::FindMenu(res::IDM_LIST_POPUP),
-                                PopupMenu::programPointToGlobal(*m_frame, kListPopupPoint), *m_frame, *m_route);
+        PopupMenu::programPointToGlobal(*m_frame, kListPopupPoint), *m_frame, *m_route);
 }
 
 void CTavikView::OnFileOpen()

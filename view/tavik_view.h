@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QRect>
-
 #include "model/checklist.h"
 #include "platform/form.h"
+
+#include <QRect>
 
 class QLabel;
 class QPlainTextEdit;

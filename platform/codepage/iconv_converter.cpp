@@ -13,8 +13,8 @@ std::u16string FromUtf16LeBytes(const std::string& bytes)
 {
     std::u16string text(bytes.size() / 2, u'\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
-        text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i])
-                                        | static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+        text[i] = static_cast<char16_t>(
+            static_cast<unsigned char>(bytes[2 * i]) | static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
     }
     return text;
 }
@@ -29,15 +29,20 @@ std::string ToUtf16LeBytes(std::u16string_view text)
     return bytes;
 }
 
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool IsHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 }  // namespace
 
 IconvConverter::IconvConverter(Direction direction)
 {
-    m_descriptor = direction == Direction::Cp932ToUtf16Le ? iconv_open(kUtf16Le, kCp932)
-                                                          : iconv_open(kCp932, kUtf16Le);
+    m_descriptor = direction == Direction::Cp932ToUtf16Le ? iconv_open(kUtf16Le, kCp932) : iconv_open(kCp932, kUtf16Le);
 }
 
 IconvConverter::~IconvConverter()

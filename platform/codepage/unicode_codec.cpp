@@ -11,7 +11,7 @@ constexpr char32_t kInvalid = 0xFFFFFFFF;
 
 struct Utf8Step {
     char32_t codePoint = kInvalid;  // kInvalid for an ill-formed sequence
-    std::size_t length = 1;         // bytes taken; for an ill-formed one, its maximal valid prefix
+    std::size_t length = 1;  // bytes taken; for an ill-formed one, its maximal valid prefix
 };
 
 // Reads one sequence at `pos`. The allowed range of the second byte excludes
@@ -93,8 +93,14 @@ void AppendUtf8(char32_t codePoint, std::string& out)
     }
 }
 
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool IsHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 }  // namespace
 
@@ -102,8 +108,8 @@ std::u16string UnicodeCodec::decodeUtf16Le(std::string_view bytes)
 {
     std::u16string text(bytes.size() / 2, u'\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
-        text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i])
-                                        | static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+        text[i] = static_cast<char16_t>(
+            static_cast<unsigned char>(bytes[2 * i]) | static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
     }
     return text;
 }

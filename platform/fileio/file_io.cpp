@@ -1,13 +1,12 @@
 #include "platform/fileio/file_io.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace tavik {
 
@@ -44,7 +43,10 @@ std::string NameOf(const std::string& path)
 // the caller checks them itself through Release().
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    {
+    }
     ~Descriptor()
     {
         if (m_fd >= 0)
@@ -88,7 +90,7 @@ std::optional<std::string> FollowLinks(const std::string& path, int& error)
 {
     std::string current = path;
     for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-        struct stat status {};
+        struct stat status { };
         if (lstat(current.c_str(), &status) != 0) {
             if (errno == ENOENT)
                 return current;
@@ -192,7 +194,7 @@ std::optional<std::string> FileIo::readWholeFile(const std::string& path, std::s
         return fail(errno);
     const Descriptor file(fd);
 
-    struct stat status {};
+    struct stat status { };
     if (fstat(fd, &status) != 0)
         return fail(errno);
     if (S_ISDIR(status.st_mode))
@@ -229,7 +231,7 @@ FileResult FileIo::replaceFile(const std::string& path, std::string_view bytes)
     if (!target)
         return fail(error);
 
-    struct stat status {};
+    struct stat status { };
     const bool exists = stat(target->c_str(), &status) == 0;
     if (!exists && errno != ENOENT)
         return fail(errno);

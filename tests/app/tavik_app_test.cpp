@@ -1,7 +1,18 @@
-#include <gtest/gtest.h>
+#include "app/tavik_app.h"
+
+#include "app/main_frame.h"
+#include "platform/codepage/cp932_codec.h"
+#include "platform/combo_box.h"
+#include "platform/modal_dialog.h"
+#include "platform/popup_menu.h"
+#include "res/resources.h"
+#include "tests/support/popup_probe.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/scripted_message_boxes.h"
+#include "tests/support/temporary_device_root.h"
+#include "view/tavik_view.h"
 
 #include <QAbstractItemView>
-#include <csignal>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -14,18 +25,9 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include "app/main_frame.h"
-#include "app/tavik_app.h"
-#include "platform/codepage/cp932_codec.h"
-#include "platform/combo_box.h"
-#include "platform/modal_dialog.h"
-#include "platform/popup_menu.h"
-#include "res/resources.h"
-#include "tests/support/popup_probe.h"
-#include "tests/support/scripted_dialogs.h"
-#include "tests/support/scripted_message_boxes.h"
-#include "tests/support/temporary_device_root.h"
-#include "view/tavik_view.h"
+#include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace tavik {
 namespace {
@@ -129,8 +131,8 @@ TEST_F(TavikAppTest, ToolsMenu_OffersAboutAndExit)
     QMenu* popup = PopupProbe::current();
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(PopupProbe::entryTexts(*popup),
-              (QStringList{QStringLiteral("読上（VELUN)"), QStringLiteral("tavik のバージョン情報..."),
-                           QStringLiteral("プログラムの終了")}));
+        (QStringList{QStringLiteral("読上（VELUN)"), QStringLiteral("tavik のバージョン情報..."),
+            QStringLiteral("プログラムの終了")}));
     EXPECT_FALSE(PopupProbe::entry(res::ID_READ_ALOUD)->isEnabled());
     // The bar is at the bottom: the popup opens upwards, above the button.
     EXPECT_LE(popup->geometry().bottom(), m_frame->toolsButton()->mapToGlobal(QPoint(0, 0)).y());
@@ -229,7 +231,8 @@ TEST_F(ExitHookTest, FailedWrite_AsksBeforeClosing)
     m_view->checklist().setModified(true);
     {
         ScriptedMessageBoxes boxes;
-        boxes.expect(MessageAnswer::Ok).expect(MessageAnswer::No, QStringLiteral("変更は保存されていません。このまま終了しますか？"));
+        boxes.expect(MessageAnswer::Ok)
+            .expect(MessageAnswer::No, QStringLiteral("変更は保存されていません。このまま終了しますか？"));
         m_frame->close();
         EXPECT_TRUE(m_frame->isVisible());
         EXPECT_TRUE(m_view->checklist().modified());

@@ -1,12 +1,13 @@
-#include <gtest/gtest.h>
-
-#include <QFile>
-
 #include "files/checklist_writer.h"
+
 #include "model/checklist.h"
 #include "platform/codepage/cp932_codec.h"
 #include "tests/support/scripted_message_boxes.h"
 #include "tests/support/temporary_device_root.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
 
 namespace tavik {
 namespace {

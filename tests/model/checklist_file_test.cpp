@@ -1,9 +1,10 @@
-#include <gtest/gtest.h>
+#include "model/checklist_file.h"
 
 #include "model/checklist.h"
-#include "model/checklist_file.h"
 #include "model/comment_text.h"
 #include "model_test_util.h"
+
+#include <gtest/gtest.h>
 
 namespace tavik {
 namespace {
@@ -40,16 +41,15 @@ std::vector<std::string> NoticeTexts(const ChecklistReadResult& result)
 }
 
 // The shopping list of the worked examples, as a file in CP932.
-const std::string kShoppingFile = AnsiFile(
-    "!週末の買い物\r\n"
-    "○<02/12/23>牛乳\r\n"
-    " 低脂肪\r\n"
-    "\t2本\r\n"
-    "パン\r\n"
-    "×<02/12/22>卵\r\n"
-    "削<02/12/20>\r\n"
-    "\r\n"
-    "？<2/12/1>電池\r\n");
+const std::string kShoppingFile = AnsiFile("!週末の買い物\r\n"
+                                           "○<02/12/23>牛乳\r\n"
+                                           " 低脂肪\r\n"
+                                           "\t2本\r\n"
+                                           "パン\r\n"
+                                           "×<02/12/22>卵\r\n"
+                                           "削<02/12/20>\r\n"
+                                           "\r\n"
+                                           "？<2/12/1>電池\r\n");
 
 TEST(ReadChecklist, ShoppingList_GivesRowsCommentsHeaderAndDeletedCount)
 {
@@ -58,12 +58,13 @@ TEST(ReadChecklist, ShoppingList_GivesRowsCommentsHeaderAndDeletedCount)
 
     EXPECT_EQ(result.encoding, TextEncoding::Ansi);
     EXPECT_EQ(U8(checklist.headerComment()), "!週末の買い物");
-    EXPECT_EQ(Rows(checklist), (std::vector<RowView>{
-                                   {"○", "牛乳", "02/12/23", "低脂肪!!2本"},
-                                   {"", "パン", "", ""},
-                                   {"×", "卵", "02/12/22", ""},
-                                   {"？", "<2/12/1>電池", "", ""},
-                               }));
+    EXPECT_EQ(Rows(checklist),
+        (std::vector<RowView>{
+            {"○", "牛乳", "02/12/23", "低脂肪!!2本"},
+            {"", "パン", "", ""},
+            {"×", "卵", "02/12/22", ""},
+            {"？", "<2/12/1>電池", "", ""},
+        }));
     EXPECT_EQ(checklist.comments().size(), 5u);
     EXPECT_EQ(result.deletedCount, 1);
     ASSERT_EQ(result.notices.size(), 1u);
@@ -76,14 +77,15 @@ TEST(WriteChecklist, ShoppingList_WritesTheDefinedLines)
 {
     Checklist checklist;
     ReadChecklist(kShoppingFile, checklist);
-    EXPECT_EQ(WriteChecklist(checklist), AnsiFile(" !週末の買い物\r\n"
-                                                  "\r\n"
-                                                  "○<02/12/23>牛乳\r\n"
-                                                  " 低脂肪\r\n"
-                                                  " 2本\r\n"
-                                                  "パン\r\n"
-                                                  "×<02/12/22>卵\r\n"
-                                                  "<2/12/1>電池\r\n"));
+    EXPECT_EQ(WriteChecklist(checklist),
+        AnsiFile(" !週末の買い物\r\n"
+                 "\r\n"
+                 "○<02/12/23>牛乳\r\n"
+                 " 低脂肪\r\n"
+                 " 2本\r\n"
+                 "パン\r\n"
+                 "×<02/12/22>卵\r\n"
+                 "<2/12/1>電池\r\n"));
 }
 
 TEST(WriteChecklist, DeletedRow_WritesItsRecordInTheHeaderAndReadsBack)
@@ -97,18 +99,19 @@ TEST(WriteChecklist, DeletedRow_WritesItsRecordInTheHeaderAndReadsBack)
     EXPECT_EQ(U8(checklist.headerComment()), "!週末の買い物!!削除＝＞!!卵<02/12/22>!!!!＜＝削除!!");
 
     const std::string written = WriteChecklist(checklist);
-    EXPECT_EQ(written, AnsiFile(" !週末の買い物\r\n"
-                                " 削除＝＞\r\n"
-                                " 卵<02/12/22>\r\n"
-                                "\r\n"
-                                " ＜＝削除\r\n"
-                                "\r\n"
-                                "○<02/12/23>牛乳\r\n"
-                                " 低脂肪\r\n"
-                                " 2本\r\n"
-                                "パン\r\n"
-                                "削<02/12/22>\r\n"
-                                "<2/12/1>電池\r\n"));
+    EXPECT_EQ(written,
+        AnsiFile(" !週末の買い物\r\n"
+                 " 削除＝＞\r\n"
+                 " 卵<02/12/22>\r\n"
+                 "\r\n"
+                 " ＜＝削除\r\n"
+                 "\r\n"
+                 "○<02/12/23>牛乳\r\n"
+                 " 低脂肪\r\n"
+                 " 2本\r\n"
+                 "パン\r\n"
+                 "削<02/12/22>\r\n"
+                 "<2/12/1>電池\r\n"));
 
     Checklist reread;
     const ChecklistReadResult result = ReadChecklist(written, reread);
@@ -132,12 +135,12 @@ TEST(WriteChecklist, HeaderIsConvertedInPlace_AndALaterRecordGetsAnEmptyLineBefo
     checklist.setText(1, u"");
     const std::string third = WriteChecklist(checklist);
     EXPECT_EQ(third.substr(0, third.find(AnsiFile("\r\n○"))),
-              AnsiFile(" !週末の買い物\r\n"
-                       "\r\n"
-                       " 削除＝＞\r\n"
-                       " パン<>\r\n"
-                       "\r\n"
-                       " ＜＝削除\r\n"));
+        AnsiFile(" !週末の買い物\r\n"
+                 "\r\n"
+                 " 削除＝＞\r\n"
+                 " パン<>\r\n"
+                 "\r\n"
+                 " ＜＝削除\r\n"));
 }
 
 TEST(ReadChecklist, LineClasses)
@@ -157,9 +160,7 @@ TEST(ReadChecklist, LineClasses)
         // ">" anywhere but index 10: no date.
         {"×<02/12/233>x", {{"×", "<02/12/233>x", "", ""}}, ""},
         // Every comment prefix; "!" and "．" stay, white space is trimmed (the ideographic space too).
-        {"a\r\n x \r\n\ty\r\n　z　\r\n!p\r\n！q\r\n.r\r\n．s",
-         {{"", "a", "", "x!!y!!z!!!p!!！q!!.r!!．s"}},
-         ""},
+        {"a\r\n x \r\n\ty\r\n　z　\r\n!p\r\n！q\r\n.r\r\n．s", {{"", "a", "", "x!!y!!z!!!p!!！q!!.r!!．s"}}, ""},
         // A line of "!!" alone adds the separator; a blank comment line adds a trailing one.
         {"a\r\n !!\r\nb\r\n x\r\n  \r\n", {{"", "a", "", "!!"}, {"", "b", "", "x!!"}}, ""},
         // Several comment lines before the first item form the header comment.
@@ -179,7 +180,11 @@ TEST(ReadChecklist, LineClasses)
 
 TEST(ReadChecklist, Encodings)
 {
-    const std::string utf16Body("a\0\r\0\n\0" "\x6B\x30" "\0\0" "z\0", 12);  // a CR LF に NUL z
+    const std::string utf16Body("a\0\r\0\n\0"
+                                "\x6B\x30"
+                                "\0\0"
+                                "z\0",
+        12);  // a CR LF に NUL z
     struct Case {
         std::string bytes;
         TextEncoding encoding;
@@ -191,18 +196,20 @@ TEST(ReadChecklist, Encodings)
         {"", TextEncoding::Ansi, {"ファイルが空です。"}, {}, false},
         {"x", TextEncoding::Ansi, {}, {"x"}, false},
         {"\xFF\xFE" + utf16Body + "q", TextEncoding::Utf16Le,  // final odd byte ignored, text ends at NUL
-         {"ユニコードですが、書き戻すとASCIIになります。"}, {"a", "に"}, true},
-        {std::string("a\0b\0", 4), TextEncoding::Undetermined, {"コード体系を確定できません。\n読取エラーです"}, {}, false},
+            {"ユニコードですが、書き戻すとASCIIになります。"}, {"a", "に"}, true},
+        {std::string("a\0b\0", 4), TextEncoding::Undetermined, {"コード体系を確定できません。\n読取エラーです"}, {},
+            false},
         // A big-endian mark is not recognised: its second byte is not 00, so it is ANSI.
         {std::string("\xFE\xFF\0a", 4), TextEncoding::Ansi, {}, {"\xEF\xBF\xBD\xEF\xBF\xBD"}, false},
-        {"\xEF\xBB\xBF" "牛乳\nパン", TextEncoding::Utf8, {"ユニコードですが、書き戻すとASCIIになります。"},
-         {"牛乳", "パン"}, true},
+        {"\xEF\xBB\xBF"
+         "牛乳\nパン",
+            TextEncoding::Utf8, {"ユニコードですが、書き戻すとASCIIになります。"}, {"牛乳", "パン"}, true},
         {"牛乳\r\n", TextEncoding::Utf8, {"ユニコードですが、書き戻すとASCIIになります。"}, {"牛乳"}, true},
         {AnsiFile("牛乳\r\n"), TextEncoding::Ansi, {}, {"牛乳"}, false},
         {std::string("ab\0cd", 5), TextEncoding::Ansi, {}, {"ab"}, false},
         // Deleted lines are reported before the Unicode notice.
         {"\xEF\xBB\xBF削<02/12/20>\n削<02/12/21>\na", TextEncoding::Utf8,
-         {"削除データが 2件ありました", "ユニコードですが、書き戻すとASCIIになります。"}, {"a"}, true},
+            {"削除データが 2件ありました", "ユニコードですが、書き戻すとASCIIになります。"}, {"a"}, true},
     };
     for (const Case& c : cases) {
         Checklist checklist;
@@ -252,12 +259,12 @@ TEST(WriteChecklist, WriteReadWrite_KeepsTheContentAndSettles)
     Checklist reread;
     ReadChecklist(first, reread);
     EXPECT_EQ(U8(reread.headerComment()), "header!!second");
-    EXPECT_EQ(Rows(reread), (std::vector<RowView>{
-                                {"○", "牛乳", "02/12/23", "低脂肪!!2本"},
-                                {"", "パン", "", ""},
-                                {"", "no date", "", "a!!b!!c"},  // a row without a date loses its mark,
-                                {"？", "卵", "02/12/22", "x!!y"},  // a comment its empty lines and trailing "!!",
-                            }));                                 // and the deleted row is gone
+    EXPECT_EQ(Rows(reread),
+        (std::vector<RowView>{
+            {"○", "牛乳", "02/12/23", "低脂肪!!2本"}, {"", "パン", "", ""},
+            {"", "no date", "", "a!!b!!c"},  // a row without a date loses its mark,
+            {"？", "卵", "02/12/22", "x!!y"},  // a comment its empty lines and trailing "!!",
+        }));  // and the deleted row is gone
 
     const std::string second = WriteChecklist(reread);
     Checklist again;

@@ -1,8 +1,9 @@
-#include <gtest/gtest.h>
-
 #include "model/checklist.h"
+
 #include "model/progress.h"
 #include "model_test_util.h"
+
+#include <gtest/gtest.h>
 
 namespace tavik {
 namespace {
@@ -59,8 +60,8 @@ TEST(Progress, CounterText_FollowsTheCountingRules)
     EXPECT_EQ(counter({"○", "○"}, 1), "2/3\n66%");  // truncated, not rounded up
     EXPECT_EQ(counter({"○", "○", "○", "○", "○"}), "5/5\n100%");
     EXPECT_EQ(counter({"×", "？", "○", "削"}), "1/3\n33%");
-    EXPECT_EQ(counter({"○x"}, 1), "1/2\n50%");     // a mark starting with ○ counts as done
-    EXPECT_EQ(counter({"○"}, 100), "1/101\n1%");   // never 0% once something is done
+    EXPECT_EQ(counter({"○x"}, 1), "1/2\n50%");  // a mark starting with ○ counts as done
+    EXPECT_EQ(counter({"○"}, 100), "1/101\n1%");  // never 0% once something is done
     EXPECT_EQ(counter(std::vector<std::string>(999, "○"), 1), "999/1000\n99%");  // never 100% before all
 }
 

@@ -1,7 +1,8 @@
-#include <gtest/gtest.h>
-
 #include "model/comment_text.h"
+
 #include "model_test_util.h"
+
+#include <gtest/gtest.h>
 
 namespace tavik {
 namespace {
@@ -17,14 +18,12 @@ TEST(CommentToText, BothModes)
         const char* file;
     };
     const Case cases[] = {
-        {"", "", ""},
-        {"a", "a", " a\r\n"},
-        {"a!!b!!", "a\r\nb\r\n", " a\r\n b\r\n"},
-        {"a!! b", "a\r\n b", " a\r\n  b\r\n"},               // the last piece always gets a space
+        {"", "", ""}, {"a", "a", " a\r\n"}, {"a!!b!!", "a\r\nb\r\n", " a\r\n b\r\n"},
+        {"a!! b", "a\r\n b", " a\r\n  b\r\n"},  // the last piece always gets a space
         {"a!! b!!c", "a\r\n b\r\nc", " a\r\n b\r\n c\r\n"},  // an earlier one that has one gets none
         {"a!!!b", "a\r\n!b", " a\r\n !b\r\n"},
-        {"a!!!!b", "a\r\n\r\nb", " a\r\n\r\n b\r\n"},         // an empty piece is an empty line
-        {"\tx!!y", "\tx\r\ny", " \tx\r\n y\r\n"},           // only the plain space counts
+        {"a!!!!b", "a\r\n\r\nb", " a\r\n\r\n b\r\n"},  // an empty piece is an empty line
+        {"\tx!!y", "\tx\r\ny", " \tx\r\n y\r\n"},  // only the plain space counts
     };
     for (const Case& c : cases) {
         std::u16string display = U16(c.comment);

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
+#include "platform/clipboard.h"
+#include "tests/support/fixed_clock.h"
 
 #include <QDate>
 
-#include "platform/clipboard.h"
-#include "tests/support/fixed_clock.h"
+#include <gtest/gtest.h>
 
 namespace tavik {
 namespace {

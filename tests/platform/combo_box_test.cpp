@@ -6,7 +6,8 @@
 
 namespace tavik {
 
-TEST(ComboBox, SortedIgnoringCase_SelectStringIsAPrefixSearchAfterTheStartThatWraps) {
+TEST(ComboBox, SortedIgnoringCase_SelectStringIsAPrefixSearchAfterTheStartThatWraps)
+{
     ComboBox combo(ComboBox::Order::Sorted);
     const char* added[] = {"∇[d]", " b.txt", " ab.lst", " A.lst"};
     for (std::uint32_t i = 0; i < 4; ++i)
@@ -22,8 +23,8 @@ TEST(ComboBox, SortedIgnoringCase_SelectStringIsAPrefixSearchAfterTheStartThatWr
         int startAfter;
         const char* prefix;
         int expected;
-    } cases[] = {{-1, " a", 0}, {0, " A", 1}, {1, " a", 0} /* wraps */, {2, "∇", 3},
-                 {17, " B", 2} /* from the top */, {0, "a.lst", -1}, {0, " abc", -1}};
+    } cases[] = {{-1, " a", 0}, {0, " A", 1}, {1, " a", 0} /* wraps */, {2, "∇", 3}, {17, " B", 2} /* from the top */,
+        {0, "a.lst", -1}, {0, " abc", -1}};
     for (const auto& c : cases) {
         const int before = combo.currentIndex();
         EXPECT_EQ(combo.selectString(c.startAfter, QString::fromUtf8(c.prefix)), c.expected) << c.prefix;

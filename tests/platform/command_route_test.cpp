@@ -1,5 +1,6 @@
-#include "platform/command_callbacks.h"
 #include "platform/command_route.h"
+
+#include "platform/command_callbacks.h"
 
 #include <QCoreApplication>
 
@@ -7,7 +8,8 @@
 
 namespace tavik {
 
-TEST(CommandRoute, FirstHandlerAlongTheRouteRuns_FirstUpdateHandlerDecides_PostedCommandsRunLaterInOrder) {
+TEST(CommandRoute, FirstHandlerAlongTheRouteRuns_FirstUpdateHandlerDecides_PostedCommandsRunLaterInOrder)
+{
     QStringList log;
     CommandCallbacks view, frame;
     CommandRoute route;
@@ -42,7 +44,8 @@ TEST(CommandRoute, FirstHandlerAlongTheRouteRuns_FirstUpdateHandlerDecides_Poste
     EXPECT_EQ(log, QStringList({"view 1", "frame 2", "4 returns", "frame 2", "view 1"}));
 }
 
-TEST(CommandRoute, ATargetDestroyedLeavesTheRoute) {
+TEST(CommandRoute, ATargetDestroyedLeavesTheRoute)
+{
     CommandRoute route;
     {
         CommandCallbacks shortLived;

@@ -1,11 +1,13 @@
 #include "platform/device_path.h"
+
 #include "tests/support/temporary_device_root.h"
 
 #include <gtest/gtest.h>
 
 namespace tavik {
 
-TEST(DevicePath, ToHost_IgnoresCaseAndDoubledSeparators_RefusesDotPartsAndUnreachableNames) {
+TEST(DevicePath, ToHost_IgnoresCaseAndDoubledSeparators_RefusesDotPartsAndUnreachableNames)
+{
     TemporaryDeviceRoot root;
     const QString list = root.writeFile(QStringLiteral("My Documents/List.LST"), "x");
     root.writeFile(QStringLiteral("back\\slash.lst"), "x");
@@ -29,7 +31,8 @@ TEST(DevicePath, ToHost_IgnoresCaseAndDoubledSeparators_RefusesDotPartsAndUnreac
     EXPECT_EQ(DevicePath::fromHost(root.hostPath(QStringLiteral("back\\slash.lst"))), none);
 }
 
-TEST(DevicePath, ProgramFilesMissingUnderTheRoot_ComeFromTheBundledFolder) {
+TEST(DevicePath, ProgramFilesMissingUnderTheRoot_ComeFromTheBundledFolder)
+{
     TemporaryDeviceRoot bundled;  // made first: the root below is the one in effect
     TemporaryDeviceRoot root;
     const QString speech = bundled.writeFile(QStringLiteral("VELUN-SPEECH/ReadOut.exe"), "");

@@ -11,7 +11,8 @@ namespace tavik {
 
 // Windows' conversion: a horizontal unit is a quarter of the average width of "A".."Z" and
 // "a".."z" (rounded), a vertical unit an eighth of the character height.
-static QRect windowsPixels(const QFont& font, const res::ControlTemplate& c) {
+static QRect windowsPixels(const QFont& font, const res::ControlTemplate& c)
+{
     const QFontMetrics fm(font);
     const double x = std::lround(fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52.0);
     const double y = fm.height();
@@ -19,7 +20,8 @@ static QRect windowsPixels(const QFont& font, const res::ControlTemplate& c) {
     return QRect(px(c.x, x, 4), px(c.y, y, 8), px(c.width, x, 4), px(c.height, y, 8));
 }
 
-TEST(DialogBuilder, FormAndControls_GetTheirTemplatePlacesAndSizesInPixels) {
+TEST(DialogBuilder, FormAndControls_GetTheirTemplatePlacesAndSizesInPixels)
+{
     using enum res::ControlKind;
     static constexpr res::ControlTemplate controls[] = {
         {1, DefaultPushButton, "OK", 57, 0, 24, 10},

@@ -6,7 +6,8 @@
 
 namespace tavik {
 
-TEST(EditControl, MultiLineText_GoesInAndComesOutWithCrLf_SoDoesTheSelection) {
+TEST(EditControl, MultiLineText_GoesInAndComesOutWithCrLf_SoDoesTheSelection)
+{
     QPlainTextEdit edit;
     EditControl::setText(edit, QStringLiteral("一行目\r\n二行目\r\n"));
     EXPECT_EQ(edit.toPlainText(), QStringLiteral("一行目\n二行目\n"));

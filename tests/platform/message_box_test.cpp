@@ -10,15 +10,16 @@
 
 namespace tavik {
 
-TEST(MessageBox, RealBox_IsCaptionedTavik_AndGivesTheAnswerChosen) {
+TEST(MessageBox, RealBox_IsCaptionedTavik_AndGivesTheAnswerChosen)
+{
     const struct {
         MessageButtons buttons;
         QMessageBox::StandardButton click;  // NoButton: Escape
         MessageAnswer answer;
     } cases[] = {{MessageButtons::YesNo, QMessageBox::Yes, MessageAnswer::Yes},
-                 {MessageButtons::YesNo, QMessageBox::NoButton, MessageAnswer::No},
-                 {MessageButtons::OkCancel, QMessageBox::NoButton, MessageAnswer::Cancel},
-                 {MessageButtons::Ok, QMessageBox::NoButton, MessageAnswer::Ok}};
+        {MessageButtons::YesNo, QMessageBox::NoButton, MessageAnswer::No},
+        {MessageButtons::OkCancel, QMessageBox::NoButton, MessageAnswer::Cancel},
+        {MessageButtons::Ok, QMessageBox::NoButton, MessageAnswer::Ok}};
     for (const auto& c : cases) {
         QString caption;
         QTimer::singleShot(0, [&] {

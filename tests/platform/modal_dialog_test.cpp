@@ -1,4 +1,5 @@
 #include "platform/modal_dialog.h"
+
 #include "res/resources.h"
 #include "tests/support/scripted_dialogs.h"
 
@@ -17,19 +18,21 @@ constexpr res::ControlTemplate kEditorControls[] = {
     {2, PushButton, "ｷｬﾝｾﾙ", 81, 0, 34, 10},
     {1010, Edit, "", 1, 11, 108, 12, res::kBorder},
 };
-constexpr res::DialogTemplate kEditor{731, "項目", "Sans Serif", 9, 115, 156, res::kModalFrame | res::kCaption,
-                                      kEditorControls};
+constexpr res::DialogTemplate kEditor{
+    731, "項目", "Sans Serif", 9, 115, 156, res::kModalFrame | res::kCaption, kEditorControls};
 constexpr res::ControlTemplate kAboutControls[] = {{-1, Static, "tavik Version 1.28", 40, 10, 65, 8}};
 constexpr res::DialogTemplate kAbout{700, "バージョン情報", "Sans Serif", 9, 139, 87,
-                                     res::kModalFrame | res::kCaption | res::kCaptionOkButton, kAboutControls};
+    res::kModalFrame | res::kCaption | res::kCaptionOkButton, kAboutControls};
 
 // Runs the real modal loop, with `key` pressed once the dialog is up.
-static int runPressing(ModalDialog& dialog, Qt::Key key) {
+static int runPressing(ModalDialog& dialog, Qt::Key key)
+{
     QTimer::singleShot(0, [key] { QTest::keyClick(QApplication::activeModalWidget(), key); });
     return dialog.runModal();
 }
 
-TEST(ModalDialog, EscapeEndsWithCancel_ReturnWithOk_AndACaptionOkDialogEndsWithOkEitherWay) {
+TEST(ModalDialog, EscapeEndsWithCancel_ReturnWithOk_AndACaptionOkDialogEndsWithOkEitherWay)
+{
     ModalDialog editor(kEditor), about(kAbout);
     EXPECT_EQ(runPressing(editor, Qt::Key_Escape), 2);
     EXPECT_EQ(runPressing(editor, Qt::Key_Return), 1);
@@ -38,7 +41,8 @@ TEST(ModalDialog, EscapeEndsWithCancel_ReturnWithOk_AndACaptionOkDialogEndsWithO
     EXPECT_EQ(runPressing(about, Qt::Key_Return), 1);
 }
 
-TEST(ModalDialog, StandIn_GetsTheLiveDialogOnEveryRun_InsteadOfAnEventLoop) {
+TEST(ModalDialog, StandIn_GetsTheLiveDialogOnEveryRun_InsteadOfAnEventLoop)
+{
     ModalDialog editor(kEditor);
     ScriptedDialogs script;
     script.expect(kEditor.id, [](ModalDialog& live) {

@@ -1,6 +1,7 @@
+#include "platform/popup_menu.h"
+
 #include "platform/command_callbacks.h"
 #include "platform/command_route.h"
-#include "platform/popup_menu.h"
 #include "res/resources.h"
 #include "tests/support/popup_probe.h"
 
@@ -12,12 +13,11 @@ namespace tavik {
 
 using Kind = res::MenuItem::Kind;
 constexpr res::MenuItem kSubmenu[] = {{Kind::Command, 3, "貼り付け", {}}};
-constexpr res::MenuItem kItems[] = {{Kind::Command, 1, "Save & Exit", {}},
-                                    {Kind::Separator, 0, {}, {}},
-                                    {Kind::Submenu, 0, "項目COPY", kSubmenu},
-                                    {Kind::Command, 2, "何もしない", {}}};
+constexpr res::MenuItem kItems[] = {{Kind::Command, 1, "Save & Exit", {}}, {Kind::Separator, 0, {}, {}},
+    {Kind::Submenu, 0, "項目COPY", kSubmenu}, {Kind::Command, 2, "何もしない", {}}};
 
-TEST(PopupMenu, FrameOwned_EntriesAskTheRouteEachTimeTheyOpen_AndShowAmpersandLiterally) {
+TEST(PopupMenu, FrameOwned_EntriesAskTheRouteEachTimeTheyOpen_AndShowAmpersandLiterally)
+{
     QWidget frame;
     frame.show();
     CommandCallbacks view;
@@ -30,8 +30,8 @@ TEST(PopupMenu, FrameOwned_EntriesAskTheRouteEachTimeTheyOpen_AndShowAmpersandLi
     view.addUpdateHandler(3, [&](CommandUi& ui) { ui.setEnabled(pasteEnabled); });
 
     PopupMenu::showOwnedByFrame({500, "-popup-", kItems}, QPoint(10, 10), frame, route);
-    EXPECT_EQ(PopupProbe::entryTexts(*PopupProbe::current()),
-              QStringList({"Save & Exit", "-", "項目COPY >", "何もしない"}));
+    EXPECT_EQ(
+        PopupProbe::entryTexts(*PopupProbe::current()), QStringList({"Save & Exit", "-", "項目COPY >", "何もしない"}));
     EXPECT_TRUE(QKeySequence::mnemonic(PopupProbe::entry(1)->text()).isEmpty()) << "\"&\" is no mnemonic";
     EXPECT_FALSE(PopupProbe::entry(2)->isEnabled()) << "nothing handles it";
     EXPECT_FALSE(PopupProbe::entry(3)->isEnabled());

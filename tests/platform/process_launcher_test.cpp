@@ -1,4 +1,5 @@
 #include "platform/process_launcher.h"
+
 #include "tests/support/temporary_device_root.h"
 
 #include <QtTest/QTest>
@@ -7,7 +8,8 @@
 
 namespace tavik {
 
-TEST(ProcessLauncher, SplitCommandLine_FollowsTheWindowsRules) {
+TEST(ProcessLauncher, SplitCommandLine_FollowsTheWindowsRules)
+{
     const struct {
         const char* line;
         QStringList arguments;
@@ -21,7 +23,8 @@ TEST(ProcessLauncher, SplitCommandLine_FollowsTheWindowsRules) {
         EXPECT_EQ(ProcessLauncher::splitCommandLine(QString::fromUtf8(c.line)), c.arguments) << c.line;
 }
 
-TEST(ProcessLauncher, Start_OfWhatCannotRun_FailsWithAReason) {
+TEST(ProcessLauncher, Start_OfWhatCannotRun_FailsWithAReason)
+{
     TemporaryDeviceRoot root;
     root.writeFile(QStringLiteral("Programs/text.exe"), "#!/bin/sh\n");  // not executable
     root.makeFolder(QStringLiteral("Programs/Folder.exe"));
@@ -32,11 +35,13 @@ TEST(ProcessLauncher, Start_OfWhatCannotRun_FailsWithAReason) {
     }
 }
 
-TEST(ProcessLauncher, Start_RunsTheProgramWithDevicePathArgumentsAsHostPaths) {
+TEST(ProcessLauncher, Start_RunsTheProgramWithDevicePathArgumentsAsHostPaths)
+{
     TemporaryDeviceRoot root;
     // Writes its arguments after the first, one a line, to the file the first names.
-    const QString program = root.writeFile(QStringLiteral("Programs/args.exe"), "#!/bin/sh\nout=\"$1\"\nshift\n"
-                                           "printf '%s\\n' \"$@\" > \"$out.p\" && mv \"$out.p\" \"$out\"\n");
+    const QString program = root.writeFile(QStringLiteral("Programs/args.exe"),
+        "#!/bin/sh\nout=\"$1\"\nshift\n"
+        "printf '%s\\n' \"$@\" > \"$out.p\" && mv \"$out.p\" \"$out\"\n");
     QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     root.writeFile(QStringLiteral("My Documents/A.bmp"), "bmp");
 
@@ -44,7 +49,7 @@ TEST(ProcessLauncher, Start_RunsTheProgramWithDevicePathArgumentsAsHostPaths) {
     ASSERT_TRUE(ProcessLauncher::start(QStringLiteral("\\PROGRAMS\\ARGS.EXE"), arguments));
     EXPECT_TRUE(QTest::qWaitFor([&] { return root.readFile(QStringLiteral("out")).has_value(); }, 20000));
     EXPECT_EQ(root.readFile(QStringLiteral("out")),
-              (root.hostPath(QStringLiteral("My Documents/A.bmp")) + "\n\\Nowhere\\x\n").toUtf8());
+        (root.hostPath(QStringLiteral("My Documents/A.bmp")) + "\n\\Nowhere\\x\n").toUtf8());
 }
 
 }  // namespace tavik

@@ -6,7 +6,8 @@
 
 namespace tavik {
 
-TEST(ProfileStore, Values_PersistInVantraTavikConfUnderTheConfigHome) {
+TEST(ProfileStore, Values_PersistInVantraTavikConfUnderTheConfigHome)
+{
     const QString file = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Vantra/tavik.conf");
     EXPECT_EQ(ProfileStore::fileName(), file);
     const QString folder = QStringLiteral("\\My Documents\\買い物, 2");

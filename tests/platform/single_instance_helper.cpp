@@ -8,10 +8,14 @@
 
 #include <cstdio>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     tavik::SingleInstance instance;
-    if (!instance.tryAcquire() || !instance.listen([] { std::puts("activated"); QCoreApplication::exit(0); }))
+    if (!instance.tryAcquire() || !instance.listen([] {
+            std::puts("activated");
+            QCoreApplication::exit(0);
+        }))
         return 2;
     std::puts("ready");
     std::fflush(stdout);

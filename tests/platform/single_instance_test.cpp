@@ -7,7 +7,8 @@
 
 namespace tavik {
 
-TEST(SingleInstance, SecondCopyActivatesTheRunningOne_AndAKilledCopysLockIsTakenOver) {
+TEST(SingleInstance, SecondCopyActivatesTheRunningOne_AndAKilledCopysLockIsTakenOver)
+{
     QProcess first, killed;
     first.start(QStringLiteral(TAVIK_SINGLE_INSTANCE_HELPER));
     ASSERT_TRUE(first.waitForReadyRead(20000));

@@ -8,7 +8,8 @@
 
 namespace tavik {
 
-TEST(TapAndHold, RightClickOnAListsViewport_GivesThePointInTheListAndOnTheScreen) {
+TEST(TapAndHold, RightClickOnAListsViewport_GivesThePointInTheListAndOnTheScreen)
+{
     QTreeView list;
     list.show();
     std::vector<std::pair<QPoint, QPoint>> points;

@@ -6,7 +6,8 @@
 
 namespace tavik {
 
-TEST(WindowTimers, ATimerRepeatsUntilKilled_EvenFromItsOwnCallback) {
+TEST(WindowTimers, ATimerRepeatsUntilKilled_EvenFromItsOwnCallback)
+{
     std::map<int, int> fired;
     WindowTimers* timers = nullptr;
     WindowTimers owned([&](int id) {

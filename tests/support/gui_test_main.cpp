@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const QTemporaryDir folders[3];  // made 0700, as a runtime folder must be
     const char* variables[] = {"XDG_CONFIG_HOME", "TAVIK_ROOT", "XDG_RUNTIME_DIR"};
     for (int i = 0; i < 3; ++i)

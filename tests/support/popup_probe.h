@@ -13,14 +13,16 @@ namespace tavik {
 // (no popup open, no such entry, a disabled entry) fails the running test.
 struct PopupProbe {
     // The open popup, or nullptr.
-    static QMenu* current() {
+    static QMenu* current()
+    {
         QMenu* popup = PopupMenu::lastPopup();
         EXPECT_TRUE(popup && popup->isVisible()) << "no popup menu is open";
         return popup && popup->isVisible() ? popup : nullptr;
     }
 
     // The entry of command `id` in the open popup or its submenus, or nullptr.
-    static QAction* entry(int id) {
+    static QAction* entry(int id)
+    {
         QMenu* popup = current();
         QAction* action = popup ? PopupMenu::findEntry(*popup, id) : nullptr;
         EXPECT_TRUE(!popup || action) << "the open popup has no entry for command " << id;
@@ -28,7 +30,8 @@ struct PopupProbe {
     }
 
     // As a click: the popup closes, and the command has run when this returns.
-    static bool choose(int id) {
+    static bool choose(int id)
+    {
         QAction* action = entry(id);
         EXPECT_TRUE(!action || action->isEnabled()) << "the entry for command " << id << " is disabled";
         if (!action || !action->isEnabled())
@@ -39,14 +42,16 @@ struct PopupProbe {
         return true;
     }
 
-    static void dismiss() {
+    static void dismiss()
+    {
         if (QMenu* popup = PopupMenu::lastPopup())
             popup->hide();
         QCoreApplication::processEvents();
     }
 
     // The entries as the user reads them ("&&" as "&"): "-" for a separator, a submenu's text followed by " >".
-    static QStringList entryTexts(const QMenu& menu) {
+    static QStringList entryTexts(const QMenu& menu)
+    {
         QStringList texts;
         for (const QAction* action : menu.actions())
             texts.append(action->isSeparator() ? QStringLiteral("-")

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace tavik {
 
 // Works the program's modal dialogs from a script while it lives, without an event loop.
@@ -17,7 +16,8 @@ namespace tavik {
 // IDCANCEL; entries left over at the end fail it too.
 class ScriptedDialogs {
 public:
-    ScriptedDialogs() {
+    ScriptedDialogs()
+    {
         ModalDialog::setStandIn([this](ModalDialog& dialog) {
             m_shown.append(dialog.templateId());
             if (pending() > 0 && m_script.first().first == dialog.templateId())
@@ -26,27 +26,32 @@ public:
             return int(res::IDCANCEL);
         });
     }
-    ~ScriptedDialogs() {
+    ~ScriptedDialogs()
+    {
         ModalDialog::setStandIn(nullptr);
         EXPECT_EQ(pending(), 0) << "scripted dialogs never came";
     }
 
-    ScriptedDialogs& expect(int templateId, std::function<int(ModalDialog& dialog)> script) {
+    ScriptedDialogs& expect(int templateId, std::function<int(ModalDialog& dialog)> script)
+    {
         m_script.append({templateId, std::move(script)});
         return *this;
     }
     // The dialog ends with `result`, its controls untouched.
-    ScriptedDialogs& expectAnswer(int templateId, int result) {
+    ScriptedDialogs& expectAnswer(int templateId, int result)
+    {
         return expect(templateId, [result](ModalDialog&) { return result; });
     }
     // The dialog's own handling of button `buttonId` decides the result.
-    ScriptedDialogs& expectPress(int templateId, int buttonId) {
+    ScriptedDialogs& expectPress(int templateId, int buttonId)
+    {
         return expect(templateId, [buttonId](ModalDialog& dialog) { return press(dialog, buttonId); });
     }
 
     // Clicks button `buttonId` of a running dialog and gives the result it ended with. A button
     // the user could not press, or one that does not end the dialog, fails the test and gives -1.
-    static int press(ModalDialog& dialog, int buttonId) {
+    static int press(ModalDialog& dialog, int buttonId)
+    {
         auto* button = dialog.findControl<QAbstractButton>(buttonId);
         if (button && !button->isHidden() && button->isEnabled())
             button->click();

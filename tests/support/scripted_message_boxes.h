@@ -15,7 +15,8 @@ namespace tavik {
 // running test, as do answers left over at the end.
 class ScriptedMessageBoxes {
 public:
-    ScriptedMessageBoxes() {
+    ScriptedMessageBoxes()
+    {
         MessageBox::setStandIn([this](const MessageRequest& request) {
             m_shown.append(request);
             m_texts.append(request.text);
@@ -27,12 +28,14 @@ public:
             return answer;
         });
     }
-    ~ScriptedMessageBoxes() {
+    ~ScriptedMessageBoxes()
+    {
         MessageBox::setStandIn(nullptr);
         EXPECT_EQ(pending(), 0) << "scripted message boxes never came";
     }
 
-    ScriptedMessageBoxes& expect(MessageAnswer answer, std::optional<QString> text = std::nullopt) {
+    ScriptedMessageBoxes& expect(MessageAnswer answer, std::optional<QString> text = std::nullopt)
+    {
         m_queue.append({answer, std::move(text)});
         return *this;
     }

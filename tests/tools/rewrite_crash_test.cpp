@@ -1,16 +1,16 @@
 // Kills `tavik-lst rewrite` of a large checklist at random moments: the file must
 // always hold either the old or the new bytes in full, never a mix or a part.
+#include "bench/large_checklist.h"
+#include "tool_process.h"
+
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <random>
+#include <signal.h>
+#include <sys/wait.h>
 #include <thread>
-
-#include "bench/large_checklist.h"
-#include "tool_process.h"
+#include <unistd.h>
 
 namespace tavik::test {
 namespace {

@@ -1,26 +1,33 @@
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <nlohmann/json.hpp>
-
 #include "platform/codepage/cp932_codec.h"
 #include "platform/codepage/unicode_codec.h"
 #include "tool_process.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sys/stat.h>
 
 namespace tavik::test {
 namespace {
 
 const std::string kTool = TAVIK_LST_PATH;
 
-std::string Cp932(std::string_view utf8) { return Cp932Codec::encode(UnicodeCodec::decodeUtf8(utf8)); }
+std::string Cp932(std::string_view utf8)
+{
+    return Cp932Codec::encode(UnicodeCodec::decodeUtf8(utf8));
+}
 
-const char kShopping[] = "!週末の買い物\r\n○<02/12/23>牛乳\r\n 低脂肪\r\n\t2本\r\nパン\r\n×<02/12/22>卵\r\n削<02/12/20>\r\n";
+const char kShopping[]
+    = "!週末の買い物\r\n○<02/12/23>牛乳\r\n 低脂肪\r\n\t2本\r\nパン\r\n×<02/12/22>卵\r\n削<02/12/20>\r\n";
 
 TEST(TavikLst, Show_PrintsTheChecklistAsJson)
 {
     TempFolder folder;
     WriteFile(folder.file("list.lst"), Cp932(kShopping));
-    WriteFile(folder.file("utf16.lst"), std::string("\xFF\xFE" "a\0", 4));
+    WriteFile(folder.file("utf16.lst"),
+        std::string("\xFF\xFE"
+                    "a\0",
+            4));
     WriteFile(folder.file("odd.lst"), std::string("a\0b\0", 4));
 
     const ToolOutput result = RunTool(kTool, {"show", folder.file("list.lst")});
@@ -30,8 +37,8 @@ TEST(TavikLst, Show_PrintsTheChecklistAsJson)
     EXPECT_EQ(json["notices"], nlohmann::json::array({"削除データが 1件ありました"}));
     EXPECT_EQ(json["header"], "!週末の買い物");
     ASSERT_EQ(json["rows"].size(), 3u);
-    EXPECT_EQ(json["rows"][0], (nlohmann::json{{"mark", "○"}, {"date", "02/12/23"}, {"text", "牛乳"},
-                                               {"comment", "低脂肪!!2本"}}));
+    EXPECT_EQ(json["rows"][0],
+        (nlohmann::json{{"mark", "○"}, {"date", "02/12/23"}, {"text", "牛乳"}, {"comment", "低脂肪!!2本"}}));
     EXPECT_EQ(json["comments"], nlohmann::json::array({"低脂肪!!2本", "", "", ""}));
 
     const auto encodingOf = [&](const char* name) {
@@ -63,14 +70,15 @@ TEST(TavikLst, Rewrite_WritesWhatTheProgramWouldSave)
     chmod(folder.file("list.lst").c_str(), 0640);
     WriteFile(folder.file("u8.lst"), "\xEF\xBB\xBF牛乳\n");
 
-    const std::string expected = Cp932(" !週末の買い物\r\n\r\n○<02/12/23>牛乳\r\n 低脂肪\r\n 2本\r\nパン\r\n×<02/12/22>卵\r\n");
+    const std::string expected
+        = Cp932(" !週末の買い物\r\n\r\n○<02/12/23>牛乳\r\n 低脂肪\r\n 2本\r\nパン\r\n×<02/12/22>卵\r\n");
     ASSERT_EQ(RunTool(kTool, {"rewrite", folder.file("list.lst"), folder.file("out.lst")}).exitCode, 0);
     EXPECT_EQ(ReadFile(folder.file("out.lst")), expected);
     EXPECT_EQ(ReadFile(folder.file("list.lst")), original);
 
     ASSERT_EQ(RunTool(kTool, {"rewrite", folder.file("list.lst")}).exitCode, 0);
     EXPECT_EQ(ReadFile(folder.file("list.lst")), expected);
-    struct stat info {};
+    struct stat info { };
     stat(folder.file("list.lst").c_str(), &info);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 

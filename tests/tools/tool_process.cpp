@@ -1,13 +1,12 @@
 #include "tool_process.h"
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace tavik::test {
 
@@ -26,7 +25,9 @@ std::string Quoted(const std::string& text)
 ToolOutput RunTool(const std::string& program, const std::vector<std::string>& args, RunAs runAs)
 {
     TempFolder capture;
-    std::string command = runAs == RunAs::Unprivileged && geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "";
+    std::string command = runAs == RunAs::Unprivileged && geteuid() == 0
+        ? "setpriv --reuid=nobody --regid=nogroup --clear-groups "
+        : "";
     command += Quoted(program);
     for (const std::string& arg : args)
         command += " " + Quoted(arg);

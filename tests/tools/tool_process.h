@@ -16,8 +16,7 @@ enum class RunAs { CurrentUser, Unprivileged };
 // Runs a program to completion and collects what it printed. RunAs::Unprivileged
 // runs it as "nobody" when the tests run as root, so that file permissions apply to
 // it as they do to an ordinary user.
-ToolOutput RunTool(const std::string& program, const std::vector<std::string>& args,
-                   RunAs runAs = RunAs::CurrentUser);
+ToolOutput RunTool(const std::string& program, const std::vector<std::string>& args, RunAs runAs = RunAs::CurrentUser);
 
 // A temporary folder that everybody can reach, removed at the end of the test.
 class TempFolder {

@@ -1,4 +1,5 @@
 #include "platform/codepage/cp932_codec.h"
+
 #include "platform/codepage/iconv_converter.h"
 
 #include <gtest/gtest.h>
@@ -50,19 +51,27 @@ enum class Way { Both, DecodeOnly, EncodeOnly };
 
 TEST(Cp932CodecTest, Cp932Specifics_ConvertAsOnWindows)
 {
-    const struct { std::string bytes; std::u16string text; Way way; } cases[] = {
-        {"\x87\x40\x87\x8A", u"①㈱", Way::Both},              // NEC special characters
-        {"\xB1\xDF", u"ｱﾟ", Way::Both},                        // half-width katakana are single bytes
-        {"\x81\x60", u"\uFF5E", Way::Both},                    // the wave dash is the full-width tilde
-        {"\\~", u"\\~", Way::Both},                            // 0x5C and 0x7E stay ASCII
+    const struct {
+        std::string bytes;
+        std::u16string text;
+        Way way;
+    } cases[] = {
+        {"\x87\x40\x87\x8A", u"①㈱", Way::Both},  // NEC special characters
+        {"\xB1\xDF", u"ｱﾟ", Way::Both},  // half-width katakana are single bytes
+        {"\x81\x60", u"\uFF5E", Way::Both},  // the wave dash is the full-width tilde
+        {"\\~", u"\\~", Way::Both},  // 0x5C and 0x7E stay ASCII
         {"caf?", u"caf\u00E9", Way::EncodeOnly},
-        {"a?b", u"a😀b", Way::EncodeOnly},                     // one "?" per character, not per unit
-        {"\x80\x85\x40", u"\uFFFD\uFFFD@", Way::DecodeOnly},   // an undefined byte; a pair missing from the table
-        {"abc\x82", u"abc\uFFFD", Way::DecodeOnly},            // lead byte at the end
+        {"a?b", u"a😀b", Way::EncodeOnly},  // one "?" per character, not per unit
+        {"\x80\x85\x40", u"\uFFFD\uFFFD@", Way::DecodeOnly},  // an undefined byte; a pair missing from the table
+        {"abc\x82", u"abc\uFFFD", Way::DecodeOnly},  // lead byte at the end
     };
     for (const auto& c : cases) {
-        if (c.way != Way::EncodeOnly) { EXPECT_EQ(Cp932Codec::decode(c.bytes), c.text); }
-        if (c.way != Way::DecodeOnly) { EXPECT_EQ(Cp932Codec::encode(c.text), c.bytes); }
+        if (c.way != Way::EncodeOnly) {
+            EXPECT_EQ(Cp932Codec::decode(c.bytes), c.text);
+        }
+        if (c.way != Way::DecodeOnly) {
+            EXPECT_EQ(Cp932Codec::encode(c.text), c.bytes);
+        }
     }
 }
 

@@ -10,7 +10,7 @@ TEST(UnicodeCodecTest, IllFormedInput_IsRejectedOrReplaced)
     const std::pair<std::string, bool> cases[] = {
         {"", true}, {"a\xE3\x81\x82\xF0\x9F\x98\x80", true}, {"\xF4\x8F\xBF\xBF", true}, {{"a\0b", 3}, true},
         {"\xC0\xAF", false}, {"\xE0\x80\xAF", false}, {"\xF0\x80\x80\xAF", false},  // overlong
-        {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false},                     // surrogate, above U+10FFFF
+        {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false},  // surrogate, above U+10FFFF
         {"ok\xE3\x81", false}, {"\xE3\x81x", false}, {"\x80", false}, {"\x82\xA0", false},  // cut short, stray
     };
     for (const auto& [bytes, valid] : cases)

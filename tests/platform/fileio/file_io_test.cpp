@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tavik {
 namespace {
@@ -42,7 +41,11 @@ protected:
     }
 
     // A temporary file left behind shows up here; a missing folder has none.
-    static long Entries(fs::path dir) { std::error_code e; return std::distance(fs::directory_iterator(dir, e), {}); }
+    static long Entries(fs::path dir)
+    {
+        std::error_code e;
+        return std::distance(fs::directory_iterator(dir, e), {});
+    }
 
     const bool m_root = geteuid() == 0;
     std::string m_dir;
