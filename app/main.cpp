@@ -8,6 +8,7 @@ int main(int argc, char** argv)
     tavik::CTavikApp app;
     if (!app.InitInstance())
         return 0;
-    app.Run();
-    return app.ExitInstance();
+    const int exitCode = app.Run();
+    const int cleanupCode = app.ExitInstance();
+    return exitCode != 0 ? exitCode : cleanupCode;
 }

@@ -32,7 +32,7 @@ CMainFrame::CMainFrame(CTavikDoc& document, CommandRoute& route)
 
 int CMainFrame::OnCreate()
 {
-    const res::MenuBar* menuBar = res::FindMenuBar(res::IDR_MAINFRAME);
+    const MenuBar* menuBar = res::FindMenuBar(res::IDR_MAINFRAME);
     if (!menuBar || !res::FindMenu(menuBar->menuId))
         return -1;
 
@@ -59,7 +59,7 @@ int CMainFrame::OnCreate()
 
 void CMainFrame::OnToolsButton()
 {
-    const res::Menu& menu = *res::FindMenu(res::FindMenuBar(res::IDR_MAINFRAME)->menuId);
+    const Menu& menu = *res::FindMenu(res::FindMenuBar(res::IDR_MAINFRAME)->menuId);
     // The bar sits at the bottom, so the popup opens upwards from the button.
     QMenu* popup = PopupMenu::showOwnedByFrame(menu, m_toolsButton->mapToGlobal(QPoint(0, 0)), *this, m_route);
     if (popup)

@@ -62,7 +62,8 @@ bool CTavikApp::InitInstance()
     frame->show();
     frame->raise();
     frame->activateWindow();
-    m_singleInstance.listen([this] { activateMainWindow(); });
+    // A copy that cannot listen still works; a later start then ends without bringing it forward.
+    static_cast<void>(m_singleInstance.listen([this] { activateMainWindow(); }));
     TerminationSignals::install([this] { OnAppExit(); });
     return true;
 }

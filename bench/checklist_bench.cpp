@@ -1,9 +1,9 @@
 // Loading and saving a large checklist, each beside plain iconv on the same bytes.
-#include "bench/large_checklist.h"
 #include "model/checklist.h"
 #include "model/checklist_file.h"
 #include "platform/codepage/cp932_codec.h"
 #include "platform/fileio/file_io.h"
+#include "samples/large_checklist.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,7 +21,7 @@ const std::string& FileBytes()
     static const std::string bytes = [] {
         if (const char* path = std::getenv("TAVIK_BENCH_FILE")) {
             if (auto read = FileIo::readWholeFile(path))
-                return *read;
+                return std::move(*read);
         }
         return MakeLargeChecklistFile(1000000);
     }();

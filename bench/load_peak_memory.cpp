@@ -13,10 +13,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: load_peak_memory FILE\n");
         return 2;
     }
-    std::string error;
-    auto bytes = tavik::FileIo::readWholeFile(argv[1], &error);
+    const auto bytes = tavik::FileIo::readWholeFile(argv[1]);
     if (!bytes) {
-        std::fprintf(stderr, "load_peak_memory: %s\n", error.c_str());
+        std::fprintf(stderr, "load_peak_memory: %s\n", bytes.reason().c_str());
         return 2;
     }
     tavik::Checklist checklist;

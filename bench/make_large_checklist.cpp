@@ -1,6 +1,6 @@
 // Writes the large benchmark checklist: make_large_checklist OUT [ITEMS]
-#include "bench/large_checklist.h"
 #include "platform/fileio/file_io.h"
+#include "samples/large_checklist.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,9 +13,9 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::size_t items = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1000000;
-    const tavik::FileResult written = tavik::FileIo::replaceFile(argv[1], tavik::MakeLargeChecklistFile(items));
+    const tavik::FileResult<> written = tavik::FileIo::replaceFile(argv[1], tavik::MakeLargeChecklistFile(items));
     if (!written) {
-        std::fprintf(stderr, "make_large_checklist: %s\n", written.error.c_str());
+        std::fprintf(stderr, "make_large_checklist: %s\n", written.reason().c_str());
         return 1;
     }
     return 0;

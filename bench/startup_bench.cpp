@@ -28,7 +28,7 @@ namespace {
 constexpr int kDefaultRuns = 10;
 constexpr int kRunTimeoutMs = 30'000;
 
-long long realtimeNs()
+long long RealtimeNs()
 {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
@@ -67,11 +67,11 @@ struct RunResult {
 };
 
 // Reads the child's whole output, or gives up at the deadline.
-bool readAll(int fd, std::string& out, long long deadlineNs)
+bool ReadAll(int fd, std::string& out, long long deadlineNs)
 {
     char buffer[256];
     for (;;) {
-        const long long leftMs = (deadlineNs - realtimeNs()) / 1'000'000;
+        const long long leftMs = (deadlineNs - RealtimeNs()) / 1'000'000;
         if (leftMs <= 0)
             return false;
         pollfd pfd{fd, POLLIN, 0};
@@ -89,7 +89,7 @@ bool readAll(int fd, std::string& out, long long deadlineNs)
     }
 }
 
-std::string readText(const std::string& path)
+std::string ReadText(const std::string& path)
 {
     std::string text;
     if (FILE* file = std::fopen(path.c_str(), "r")) {
@@ -102,7 +102,7 @@ std::string readText(const std::string& path)
     return text;
 }
 
-RunResult runOnce(const std::string& probe, const std::string& platform)
+RunResult RunOnce(const std::string& probe, const std::string& platform)
 {
     TempFolder root;
     TempFolder config;
@@ -118,7 +118,7 @@ RunResult runOnce(const std::string& probe, const std::string& platform)
     // The probe's own messages (Qt's notes about the platform) are shown only when a run fails.
     const std::string logFile = logs.path() + "/stderr.log";
 
-    const long long started = realtimeNs();
+    const long long started = RealtimeNs();
     const pid_t pid = fork();
     if (pid < 0) {
         close(pipeFds[0]);
@@ -142,7 +142,7 @@ RunResult runOnce(const std::string& probe, const std::string& platform)
     close(pipeFds[1]);
 
     std::string out;
-    const bool complete = readAll(pipeFds[0], out, started + kRunTimeoutMs * 1'000'000LL);
+    const bool complete = ReadAll(pipeFds[0], out, started + kRunTimeoutMs * 1'000'000LL);
     close(pipeFds[0]);
     if (!complete)
         kill(pid, SIGKILL);
@@ -161,18 +161,18 @@ RunResult runOnce(const std::string& probe, const std::string& platform)
     else if (end == out.c_str() || shown < started)
         failure = "the probe printed no time: \"" + out + "\"";
     if (!failure.empty())
-        return {std::nullopt, failure + "\n" + readText(logFile)};
+        return {std::nullopt, failure + "\n" + ReadText(logFile)};
     return {static_cast<double>(shown - started) / 1e6, {}};
 }
 
-double median(std::vector<double> values)
+double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
-int usage()
+int Usage()
 {
     std::fprintf(stderr, "usage: startup_bench PROBE [--runs N] PLATFORM...\n");
     return 2;
@@ -185,7 +185,7 @@ int main(int argc, char** argv)
 {
     using namespace tavik;
     if (argc < 3)
-        return usage();
+        return Usage();
     const std::string probe = argv[1];
     int runs = kDefaultRuns;
     std::vector<std::string> platforms;
@@ -194,18 +194,18 @@ int main(int argc, char** argv)
         if (arg == "--runs" && i + 1 < argc) {
             runs = std::atoi(argv[++i]);
             if (runs < 1)
-                return usage();
+                return Usage();
         } else {
             platforms.push_back(arg);
         }
     }
     if (platforms.empty())
-        return usage();
+        return Usage();
 
     for (const std::string& platform : platforms) {
         std::vector<double> samples;
         for (int run = 0; run < runs; ++run) {
-            const RunResult result = runOnce(probe, platform);
+            const RunResult result = RunOnce(probe, platform);
             if (!result.ms) {
                 std::fprintf(
                     stderr, "startup_bench: %s, run %d: %s\n", platform.c_str(), run + 1, result.error.c_str());
@@ -214,7 +214,7 @@ int main(int argc, char** argv)
             samples.push_back(*result.ms);
         }
         std::printf("%-10s %d runs, start to main window shown: min %.1f ms, median %.1f ms, max %.1f ms\n",
-            platform.c_str(), runs, *std::min_element(samples.begin(), samples.end()), median(samples),
+            platform.c_str(), runs, *std::min_element(samples.begin(), samples.end()), Median(samples),
             *std::max_element(samples.begin(), samples.end()));
         std::fflush(stdout);
     }

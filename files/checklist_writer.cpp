@@ -19,10 +19,10 @@ SaveResult ChecklistWriter::SaveCurrentFile(Checklist& checklist, QWidget* owner
     }
 
     const QString path = ToQString(checklist.filePath());
-    const Outcome written = DeviceFileSystem::replaceFile(path, WriteChecklist(checklist));
+    const Outcome<> written = DeviceFileSystem::replaceFile(path, WriteChecklist(checklist));
     if (!written) {
         // The old file is untouched and the checklist keeps its changes, marked unsaved.
-        MessageBox::show(owner, QStringLiteral("ファイルに保存できませんでした。\n%1").arg(written.reason),
+        MessageBox::show(owner, QStringLiteral("ファイルに保存できませんでした。\n%1").arg(written.reason()),
             MessageButtons::Ok, MessageIcon::Warning);
         return SaveResult::Failed;
     }

@@ -1,7 +1,7 @@
 #include "platform/accelerators.h"
 
 #include "platform/command_route.h"
-#include "res/resource_types.h"
+#include "platform/resource_types.h"
 
 #include <QShortcut>
 #include <QWidget>
@@ -11,7 +11,7 @@ namespace tavik {
 namespace {
 
 // Ctrl plus a letter or a digit; an empty combination for a key a table should not hold.
-QKeyCombination keyOf(char key)
+QKeyCombination KeyOf(char key)
 {
     if (key >= 'a' && key <= 'z')
         key = static_cast<char>(key - 'a' + 'A');
@@ -24,24 +24,17 @@ QKeyCombination keyOf(char key)
 
 }  // namespace
 
-std::vector<QShortcut*> Accelerators::install(
-    QWidget& window, std::span<const res::Accelerator> table, CommandRoute& route)
-{
-    return install(window, table, [&route](int command) { route.execute(command); });
-}
-
-std::vector<QShortcut*> Accelerators::install(
-    QWidget& window, std::span<const res::Accelerator> table, std::function<void(int command)> execute)
+std::vector<QShortcut*> Accelerators::install(QWidget& window, std::span<const Accelerator> table, CommandRoute& route)
 {
     std::vector<QShortcut*> shortcuts;
-    for (const res::Accelerator& accelerator : table) {
-        const QKeyCombination key = keyOf(accelerator.key);
+    for (const Accelerator& accelerator : table) {
+        const QKeyCombination key = KeyOf(accelerator.key);
         if (key == QKeyCombination())
             continue;
         auto* shortcut = new QShortcut(QKeySequence(key), &window);
         shortcut->setContext(Qt::WindowShortcut);
         const int command = accelerator.command;
-        QObject::connect(shortcut, &QShortcut::activated, &window, [execute, command] { execute(command); });
+        QObject::connect(shortcut, &QShortcut::activated, &window, [&route, command] { route.execute(command); });
         shortcuts.push_back(shortcut);
     }
     return shortcuts;

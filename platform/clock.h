@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QDate>
+#include "platform/stand_in.h"
 
-#include <functional>
+#include <QDate>
 
 namespace tavik {
 
@@ -12,8 +12,7 @@ public:
     // The local date, or the stand-in's date while one is set.
     static QDate today();
 
-    // nullptr restores the system clock.
-    static void setStandIn(std::function<QDate()> standIn);
+    static inline StandIn<QDate()> standIn;
 };
 
 }  // namespace tavik

@@ -11,18 +11,18 @@ namespace tavik {
 
 namespace {
 
-std::string hostBytes(const QString& hostPath)
+std::string HostBytes(const QString& hostPath)
 {
     return QFile::encodeName(hostPath).toStdString();
 }
 
-bool sameFolded(QChar a, QChar b)
+bool SameFolded(QChar a, QChar b)
 {
     return a == b || a.toCaseFolded() == b.toCaseFolded();
 }
 
 // Wildcard matching over UTF-16 units: "*" any run, "?" any one unit.
-bool matchFrom(const QString& name, qsizetype n, const QString& pattern, qsizetype p)
+bool MatchFrom(const QString& name, qsizetype n, const QString& pattern, qsizetype p)
 {
     // Greedy with one backtrack point: the last "*" seen.
     qsizetype starP = -1;
@@ -31,7 +31,7 @@ bool matchFrom(const QString& name, qsizetype n, const QString& pattern, qsizety
         if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
             starP = p++;
             starN = n;
-        } else if (p < pattern.size() && (pattern[p] == QLatin1Char('?') || sameFolded(pattern[p], name[n]))) {
+        } else if (p < pattern.size() && (pattern[p] == QLatin1Char('?') || SameFolded(pattern[p], name[n]))) {
             ++p;
             ++n;
         } else if (starP >= 0) {
@@ -52,32 +52,27 @@ bool DeviceFileSystem::matchesPattern(const QString& name, const QString& patter
 {
     if (pattern == QLatin1String("*.*"))
         return true;
-    return matchFrom(name, 0, pattern, 0);
+    return MatchFrom(name, 0, pattern, 0);
 }
 
-DirectoryListing DeviceFileSystem::list(const QString& folder, const QString& pattern)
+Outcome<QList<DirectoryEntry>> DeviceFileSystem::list(const QString& folder, const QString& pattern)
 {
-    DirectoryListing listing;
+    using Listing = Outcome<QList<DirectoryEntry>>;
     const std::optional<QString> host = DevicePath::toHost(folder);
     const QFileInfo info(host.value_or(QString()));
-    if (!host || !info.isDir()) {
-        listing.ok = false;
-        listing.error = QStringLiteral("The folder \"%1\" does not exist.").arg(folder);
-        return listing;
-    }
-    if (!info.isReadable() || !info.isExecutable()) {
-        listing.ok = false;
-        listing.error = QStringLiteral("The folder \"%1\" cannot be read.").arg(folder);
-        return listing;
-    }
+    if (!host || !info.isDir())
+        return Listing::failure(QStringLiteral("The folder \"%1\" does not exist.").arg(folder));
+    if (!info.isReadable() || !info.isExecutable())
+        return Listing::failure(QStringLiteral("The folder \"%1\" cannot be read.").arg(folder));
+    QList<DirectoryEntry> entries;
     const QFileInfoList found
         = QDir(*host).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& entry : found) {
         const QString name = entry.fileName();
         if (DevicePath::isDeviceName(name) && matchesPattern(name, pattern))
-            listing.entries.append({name, entry.isDir()});
+            entries.append({name, entry.isDir()});
     }
-    return listing;
+    return entries;
 }
 
 FileStatus DeviceFileSystem::status(const QString& devicePath)
@@ -97,13 +92,9 @@ FileStatus DeviceFileSystem::status(const QString& devicePath)
     return status;
 }
 
-std::optional<std::string> DeviceFileSystem::readFile(const QString& devicePath, QString* error)
+Outcome<std::string> DeviceFileSystem::readFile(const QString& devicePath)
 {
-    auto fail = [&](const QString& reason) -> std::optional<std::string> {
-        if (error)
-            *error = reason;
-        return std::nullopt;
-    };
+    const auto fail = [](const QString& reason) { return Outcome<std::string>::failure(reason); };
     const std::optional<QString> host = DevicePath::toHost(devicePath);
     const QFileInfo info(host.value_or(QString()));
     if (!host || !info.exists())
@@ -111,24 +102,23 @@ std::optional<std::string> DeviceFileSystem::readFile(const QString& devicePath,
     // Folders, pipes and devices are refused: reading a pipe would wait for a writer.
     if (!info.isFile())
         return fail(QStringLiteral("\"%1\" is not a file.").arg(devicePath));
-    std::string reason;
-    std::optional<std::string> bytes = FileIo::readWholeFile(hostBytes(*host), &reason);
+    FileResult<std::string> bytes = FileIo::readWholeFile(HostBytes(*host));
     if (!bytes)
-        return fail(QString::fromStdString(reason));
-    return bytes;
+        return fail(QString::fromStdString(bytes.reason()));
+    return std::move(*bytes);
 }
 
-Outcome DeviceFileSystem::replaceFile(const QString& devicePath, std::string_view bytes)
+Outcome<> DeviceFileSystem::replaceFile(const QString& devicePath, std::string_view bytes)
 {
     const std::optional<QString> host = DevicePath::toHost(devicePath);
     if (!host)
-        return Outcome::failure(QStringLiteral("The folder of \"%1\" does not exist.").arg(devicePath));
+        return Outcome<>::failure(QStringLiteral("The folder of \"%1\" does not exist.").arg(devicePath));
     if (QFileInfo(*host).isDir())
-        return Outcome::failure(QStringLiteral("\"%1\" is a folder.").arg(devicePath));
-    const FileResult written = FileIo::replaceFile(hostBytes(*host), bytes);
+        return Outcome<>::failure(QStringLiteral("\"%1\" is a folder.").arg(devicePath));
+    const FileResult<> written = FileIo::replaceFile(HostBytes(*host), bytes);
     if (!written)
-        return Outcome::failure(QString::fromStdString(written.error));
-    return Outcome::success();
+        return Outcome<>::failure(QString::fromStdString(written.reason()));
+    return Outcome<>::success();
 }
 
 }  // namespace tavik

@@ -6,7 +6,6 @@
 #include <QList>
 #include <QString>
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,13 +14,6 @@ namespace tavik {
 struct DirectoryEntry {
     QString name;
     bool isFolder = false;
-};
-
-// The entries of one folder that match a pattern, or the reason the folder could not be read.
-struct DirectoryListing {
-    QList<DirectoryEntry> entries;
-    bool ok = true;
-    QString error;
 };
 
 struct FileStatus {
@@ -41,16 +33,16 @@ public:
     // matches every name). Sorted by name ignoring case. Entries hidden on the host
     // (names beginning with "."), entries whose names hold "\" and special files
     // (sockets, devices, broken links) are left out.
-    static DirectoryListing list(const QString& folder, const QString& pattern = QStringLiteral("*"));
+    static Outcome<QList<DirectoryEntry>> list(const QString& folder, const QString& pattern = QStringLiteral("*"));
 
     static FileStatus status(const QString& devicePath);
 
-    // The whole content of a file, or nothing with the reason in `error`.
-    static std::optional<std::string> readFile(const QString& devicePath, QString* error = nullptr);
+    // The whole content of a file.
+    static Outcome<std::string> readFile(const QString& devicePath);
 
     // Replaces (or creates) the file with `bytes` through a temporary file renamed
     // over it, so a failure at any point leaves the old content; keeps its permissions.
-    static Outcome replaceFile(const QString& devicePath, std::string_view bytes);
+    static Outcome<> replaceFile(const QString& devicePath, std::string_view bytes);
 
     // True when `name` matches a search pattern as list() matches it.
     static bool matchesPattern(const QString& name, const QString& pattern);

@@ -10,18 +10,18 @@ namespace {
 
 const QString kProgramFiles = QStringLiteral("Program Files");
 
-QString& bundledSlot()
+QString& BundledSlot()
 {
     static QString bundled;
     return bundled;
 }
 
-QString joinHost(const QString& folder, const QString& name)
+QString JoinHost(const QString& folder, const QString& name)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-bool isRefusedPart(const QString& part)
+bool IsRefusedPart(const QString& part)
 {
     return part == QLatin1String(".") || part == QLatin1String("..") || part.contains(QLatin1Char('/'))
         || part.contains(QChar(u'\0'));
@@ -29,16 +29,16 @@ bool isRefusedPart(const QString& part)
 
 // The entry of `folder` that `part` names: the exact name, else the first name
 // (in name order) that matches ignoring case. Names holding "\" never match.
-std::optional<QString> findEntry(const QString& folder, const QString& part)
+std::optional<QString> FindEntry(const QString& folder, const QString& part)
 {
-    const QString exact = joinHost(folder, part);
+    const QString exact = JoinHost(folder, part);
     if (QFileInfo(exact).exists())
         return exact;
     const QStringList names
         = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : names) {
         if (DevicePath::isDeviceName(name) && name.compare(part, Qt::CaseInsensitive) == 0)
-            return joinHost(folder, name);
+            return JoinHost(folder, name);
     }
     return std::nullopt;
 }
@@ -48,14 +48,14 @@ struct Resolution {
     std::optional<QString> newEntry;  // all but the last part found, and they lead to a folder
 };
 
-Resolution resolve(const QString& base, const QStringList& parts)
+Resolution Resolve(const QString& base, const QStringList& parts)
 {
     QString current = base;
     for (qsizetype i = 0; i < parts.size(); ++i) {
-        const std::optional<QString> next = findEntry(current, parts[i]);
+        const std::optional<QString> next = FindEntry(current, parts[i]);
         if (!next) {
             if (i == parts.size() - 1 && QFileInfo(current).isDir())
-                return {std::nullopt, joinHost(current, parts[i])};
+                return {std::nullopt, JoinHost(current, parts[i])};
             return {};
         }
         current = *next;
@@ -64,7 +64,7 @@ Resolution resolve(const QString& base, const QStringList& parts)
 }
 
 // The device path of `hostPath` when it lies under `base`, with `prefix` put before it.
-std::optional<QString> relativeDevicePath(const QString& base, const QString& hostPath, const QString& prefix)
+std::optional<QString> RelativeDevicePath(const QString& base, const QString& hostPath, const QString& prefix)
 {
     if (base.isEmpty())
         return std::nullopt;
@@ -104,17 +104,17 @@ std::optional<QString> DevicePath::toHost(const QString& devicePath)
 {
     const QStringList names = parts(devicePath);
     for (const QString& name : names) {
-        if (isRefusedPart(name))
+        if (IsRefusedPart(name))
             return std::nullopt;
     }
-    const Resolution underRoot = resolve(hostRoot(), names);
+    const Resolution underRoot = Resolve(hostRoot(), names);
     if (underRoot.existing)
         return underRoot.existing;
 
     // The bundled folder only lends what it holds: new files are never placed in it.
-    const QString& bundled = bundledSlot();
+    const QString& bundled = BundledSlot();
     if (!bundled.isEmpty() && !names.isEmpty() && names.front().compare(kProgramFiles, Qt::CaseInsensitive) == 0) {
-        const Resolution inBundle = resolve(bundled, names.mid(1));
+        const Resolution inBundle = Resolve(bundled, names.mid(1));
         if (inBundle.existing)
             return inBundle.existing;
     }
@@ -131,12 +131,12 @@ std::optional<QString> DevicePath::fromHost(const QString& hostPath)
             continue;
         const QString root = hostRoot();
         for (const QString& base : {root, QFileInfo(root).canonicalFilePath()}) {
-            if (auto path = relativeDevicePath(base, candidate, QString()))
+            if (auto path = RelativeDevicePath(base, candidate, QString()))
                 return path;
         }
-        const QString bundled = bundledSlot();
+        const QString bundled = BundledSlot();
         for (const QString& base : {bundled, QFileInfo(bundled).canonicalFilePath()}) {
-            if (auto path = relativeDevicePath(base, candidate, QLatin1Char('\\') + kProgramFiles))
+            if (auto path = RelativeDevicePath(base, candidate, QLatin1Char('\\') + kProgramFiles))
                 return path;
         }
     }
@@ -145,12 +145,12 @@ std::optional<QString> DevicePath::fromHost(const QString& hostPath)
 
 void DevicePath::setBundledProgramFiles(const QString& hostDir)
 {
-    bundledSlot() = hostDir.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(hostDir).absoluteFilePath());
+    BundledSlot() = hostDir.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(hostDir).absoluteFilePath());
 }
 
 QString DevicePath::bundledProgramFiles()
 {
-    return bundledSlot();
+    return BundledSlot();
 }
 
 QString DevicePath::defaultBundledProgramFiles()
@@ -160,10 +160,10 @@ QString DevicePath::defaultBundledProgramFiles()
 
 QString DevicePath::defaultBundledProgramFiles(const QString& executableDir)
 {
-    const QString beside = joinHost(executableDir, kProgramFiles);
+    const QString beside = JoinHost(executableDir, kProgramFiles);
     if (QFileInfo(beside).isDir())
         return QDir::cleanPath(beside);
-    return QDir::cleanPath(joinHost(executableDir, QStringLiteral("../lib/tavik/") + kProgramFiles));
+    return QDir::cleanPath(JoinHost(executableDir, QStringLiteral("../lib/tavik/") + kProgramFiles));
 }
 
 }  // namespace tavik

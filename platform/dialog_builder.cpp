@@ -4,7 +4,7 @@
 #include "platform/dialog_units.h"
 #include "platform/owner_draw_button.h"
 #include "platform/qt_text.h"
-#include "res/resource_types.h"
+#include "platform/resource_types.h"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -22,42 +22,40 @@ namespace tavik {
 
 namespace {
 
-const char* const kControlIdProperty = "tavikControlId";
-
-bool has(const res::ControlTemplate& control, std::uint32_t style)
+bool Has(const ControlTemplate& control, std::uint32_t style)
 {
     return (control.styles & style) != 0;
 }
 
-QWidget* createButton(const res::ControlTemplate& control, QWidget& parent)
+QWidget* CreateButton(const ControlTemplate& control, QWidget& parent)
 {
-    if (control.kind == res::ControlKind::OwnerDrawButton) {
+    if (control.kind == ControlKind::OwnerDrawButton) {
         auto* button = new OwnerDrawButton(control.id, &parent);
         button->setText(ResourceText(control.text));
         return button;
     }
     auto* button = new QPushButton(ResourceText(control.text), &parent);
-    if (control.kind == res::ControlKind::DefaultPushButton)
+    if (control.kind == ControlKind::DefaultPushButton)
         button->setDefault(true);
     return button;
 }
 
-QWidget* createStatic(const res::ControlTemplate& control, QWidget& parent)
+QWidget* CreateStatic(const ControlTemplate& control, QWidget& parent)
 {
     auto* label = new QLabel(&parent);
     label->setTextFormat(Qt::PlainText);
     label->setText(ResourceText(control.text));
     label->setWordWrap(true);
     Qt::Alignment horizontal = Qt::AlignLeft;
-    if (has(control, res::kAlignRight))
+    if (Has(control, kAlignRight))
         horizontal = Qt::AlignRight;
-    else if (has(control, res::kAlignCenter))
+    else if (Has(control, kAlignCenter))
         horizontal = Qt::AlignHCenter;
     label->setAlignment(horizontal | Qt::AlignTop);
     return label;
 }
 
-QWidget* createIcon(const res::ControlTemplate& control, QWidget& parent)
+QWidget* CreateIcon(const ControlTemplate& control, QWidget& parent)
 {
     auto* label = new QLabel(&parent);
     const QString path = QStringLiteral(":/icons/%1.png").arg(control.iconId);
@@ -66,34 +64,34 @@ QWidget* createIcon(const res::ControlTemplate& control, QWidget& parent)
     return label;
 }
 
-QWidget* createEdit(const res::ControlTemplate& control, QWidget& parent)
+QWidget* CreateEdit(const ControlTemplate& control, QWidget& parent)
 {
-    if (has(control, res::kMultiLine)) {
+    if (Has(control, kMultiLine)) {
         auto* edit = new QPlainTextEdit(&parent);
-        edit->setReadOnly(has(control, res::kReadOnly));
-        if (has(control, res::kReadOnly))
+        edit->setReadOnly(Has(control, kReadOnly));
+        if (Has(control, kReadOnly))
             edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        edit->setVerticalScrollBarPolicy(has(control, res::kVScroll) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        edit->setVerticalScrollBarPolicy(Has(control, kVScroll) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        edit->setFrameShape(has(control, res::kBorder) ? QFrame::StyledPanel : QFrame::NoFrame);
+        edit->setFrameShape(Has(control, kBorder) ? QFrame::StyledPanel : QFrame::NoFrame);
         // As in a dialog on the device, Tab moves on to the next control.
         edit->setTabChangesFocus(true);
         return edit;
     }
     auto* edit = new QLineEdit(&parent);
-    edit->setReadOnly(has(control, res::kReadOnly));
-    edit->setFrame(has(control, res::kBorder));
+    edit->setReadOnly(Has(control, kReadOnly));
+    edit->setFrame(Has(control, kBorder));
     return edit;
 }
 
-QWidget* createComboBox(const res::ControlTemplate& control, QWidget& parent)
+QWidget* CreateComboBox(const ControlTemplate& control, QWidget& parent)
 {
-    auto* combo = new ComboBox(has(control, res::kSort) ? ComboBox::Order::Sorted : ComboBox::Order::AsAdded, &parent);
+    auto* combo = new ComboBox(Has(control, kSort) ? ComboBox::Order::Sorted : ComboBox::Order::AsAdded, &parent);
     return combo;
 }
 
-QWidget* createListView(const res::ControlTemplate& control, QWidget& parent)
+QWidget* CreateListView(const ControlTemplate& control, QWidget& parent)
 {
     auto* list = new QTreeView(&parent);
     list->setRootIsDecorated(false);
@@ -101,15 +99,15 @@ QWidget* createListView(const res::ControlTemplate& control, QWidget& parent)
     list->setUniformRowHeights(true);
     list->setAllColumnsShowFocus(true);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(has(control, res::kSingleSelection) ? QAbstractItemView::SingleSelection
-                                                               : QAbstractItemView::ExtendedSelection);
+    list->setSelectionMode(
+        Has(control, kSingleSelection) ? QAbstractItemView::SingleSelection : QAbstractItemView::ExtendedSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSortingEnabled(false);
-    list->setHeaderHidden(!has(control, res::kReportView));
+    list->setHeaderHidden(!Has(control, kReportView));
     list->header()->setStretchLastSection(false);
     list->header()->setSectionsMovable(false);
-    list->setFrameShape(has(control, res::kBorder) ? QFrame::StyledPanel : QFrame::NoFrame);
-    if (has(control, res::kShowSelectionAlways)) {
+    list->setFrameShape(Has(control, kBorder) ? QFrame::StyledPanel : QFrame::NoFrame);
+    if (Has(control, kShowSelectionAlways)) {
         // The selected row keeps its highlight when the list loses the focus.
         QPalette palette = list->palette();
         for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
@@ -119,15 +117,15 @@ QWidget* createListView(const res::ControlTemplate& control, QWidget& parent)
     return list;
 }
 
-QRect controlGeometry(const res::ControlTemplate& control, const DialogUnits& units, QWidget& widget)
+QRect ControlGeometry(const ControlTemplate& control, const DialogUnits& units, QWidget& widget)
 {
     QRect rect = units.toPixels(control.x, control.y, control.width, control.height);
-    if (control.kind == res::ControlKind::Icon) {
+    if (control.kind == ControlKind::Icon) {
         // An icon control takes the size of its picture.
         const QPixmap picture = static_cast<QLabel&>(widget).pixmap();
         if (!picture.isNull())
             rect.setSize(picture.deviceIndependentSize().toSize());
-    } else if (control.kind == res::ControlKind::ComboBox) {
+    } else if (control.kind == ControlKind::ComboBox) {
         // The template's height is that of the dropped list; the closed box is as tall
         // as the font needs.
         const QFontMetrics metrics(widget.font());
@@ -141,7 +139,7 @@ QRect controlGeometry(const res::ControlTemplate& control, const DialogUnits& un
 
 }  // namespace
 
-QFont DialogBuilder::templateFont(const res::DialogTemplate& dialog)
+QFont DialogBuilder::templateFont(const DialogTemplate& dialog)
 {
     QFont font(ResourceText(dialog.fontFace));
     if (dialog.fontPointSize > 0)
@@ -149,13 +147,13 @@ QFont DialogBuilder::templateFont(const res::DialogTemplate& dialog)
     return font;
 }
 
-DialogUnits DialogBuilder::build(const res::DialogTemplate& dialog, QWidget& parent, const ButtonHandler& onButton)
+void DialogBuilder::build(const DialogTemplate& dialog, QWidget& parent, const ButtonHandler& onButton)
 {
     parent.setFont(templateFont(dialog));
     const DialogUnits units(parent.font());
     parent.resize(units.toPixelsX(dialog.width), units.toPixelsY(dialog.height));
     QList<QWidget*> created;
-    for (const res::ControlTemplate& control : dialog.controls) {
+    for (const ControlTemplate& control : dialog.controls) {
         QWidget* widget = createControl(control, units, parent);
         created.append(widget);
         if (auto* button = qobject_cast<QPushButton*>(widget); button && onButton) {
@@ -167,39 +165,38 @@ DialogUnits DialogBuilder::build(const res::DialogTemplate& dialog, QWidget& par
     // dialog (the counter's second line over the list's header, for one).
     for (auto it = created.rbegin(); it != created.rend(); ++it)
         (*it)->raise();
-    return units;
 }
 
-QWidget* DialogBuilder::createControl(const res::ControlTemplate& control, const DialogUnits& units, QWidget& parent)
+QWidget* DialogBuilder::createControl(const ControlTemplate& control, const DialogUnits& units, QWidget& parent)
 {
     QWidget* widget = nullptr;
     switch (control.kind) {
-    case res::ControlKind::PushButton:
-    case res::ControlKind::DefaultPushButton:
-    case res::ControlKind::OwnerDrawButton:
-        widget = createButton(control, parent);
+    case ControlKind::PushButton:
+    case ControlKind::DefaultPushButton:
+    case ControlKind::OwnerDrawButton:
+        widget = CreateButton(control, parent);
         break;
-    case res::ControlKind::Static:
-        widget = createStatic(control, parent);
+    case ControlKind::Static:
+        widget = CreateStatic(control, parent);
         break;
-    case res::ControlKind::Icon:
-        widget = createIcon(control, parent);
+    case ControlKind::Icon:
+        widget = CreateIcon(control, parent);
         break;
-    case res::ControlKind::Edit:
-        widget = createEdit(control, parent);
+    case ControlKind::Edit:
+        widget = CreateEdit(control, parent);
         break;
-    case res::ControlKind::ComboBox:
-        widget = createComboBox(control, parent);
+    case ControlKind::ComboBox:
+        widget = CreateComboBox(control, parent);
         break;
-    case res::ControlKind::ListView:
-        widget = createListView(control, parent);
+    case ControlKind::ListView:
+        widget = CreateListView(control, parent);
         break;
     }
     if (!widget)  // a kind this builder does not know: an empty place holder
         widget = new QWidget(&parent);
     setControlId(*widget, control.id);
-    widget->setGeometry(controlGeometry(control, units, *widget));
-    if (has(control, res::kHidden))
+    widget->setGeometry(ControlGeometry(control, units, *widget));
+    if (Has(control, kHidden))
         widget->hide();
     return widget;
 }
@@ -211,16 +208,9 @@ QString DialogBuilder::controlName(int id)
 
 void DialogBuilder::setControlId(QWidget& control, int id)
 {
-    control.setProperty(kControlIdProperty, id);
     // Statics without an id share -1; they are not looked up by name.
     if (id >= 0)
         control.setObjectName(controlName(id));
-}
-
-int DialogBuilder::controlId(const QWidget& control)
-{
-    const QVariant id = control.property(kControlIdProperty);
-    return id.isValid() ? id.toInt() : -1;
 }
 
 }  // namespace tavik

@@ -10,10 +10,8 @@
 
 namespace tavik {
 
-namespace res {
 struct ControlTemplate;
 struct DialogTemplate;
-}  // namespace res
 
 // Builds Qt widgets from a dialog template: the template's font, its size and each
 // control at its place, converted from dialog units. Controls are children of the
@@ -33,15 +31,14 @@ public:
 
     // The template's font. Its family names ("ＭＳ Ｐゴシック", "MS ゴシック", "System")
     // resolve through the font substitutions the program registers at start.
-    static QFont templateFont(const res::DialogTemplate& dialog);
+    static QFont templateFont(const DialogTemplate& dialog);
 
     // Gives `parent` the template's font and size and creates its controls; a click
-    // on any button control calls `onButton` with its id. Returns the units it placed
-    // them by.
-    static DialogUnits build(const res::DialogTemplate& dialog, QWidget& parent, const ButtonHandler& onButton);
+    // on any button control calls `onButton` with its id.
+    static void build(const DialogTemplate& dialog, QWidget& parent, const ButtonHandler& onButton);
 
     // Creates one control as a child of `parent`, placed by `units`.
-    static QWidget* createControl(const res::ControlTemplate& control, const DialogUnits& units, QWidget& parent);
+    static QWidget* createControl(const ControlTemplate& control, const DialogUnits& units, QWidget& parent);
 
     template <class T = QWidget>
     static T* findControl(const QWidget& parent, int id)
@@ -53,8 +50,6 @@ public:
     static QString controlName(int id);
     // Names `control` as control `id`, so that findControl() finds it.
     static void setControlId(QWidget& control, int id);
-    // The id a control was built with, or -1.
-    static int controlId(const QWidget& control);
 };
 
 }  // namespace tavik

@@ -9,7 +9,7 @@ namespace tavik {
 namespace {
 
 // a * b / c rounded to the nearest integer, halves away from zero (Windows' MulDiv).
-int mulDiv(int a, int b, int c)
+int MulDiv(int a, int b, int c)
 {
     const long long product = static_cast<long long>(a) * b;
     const long long twice = 2 * product;
@@ -30,12 +30,12 @@ DialogUnits::DialogUnits(const QFont& font)
 
 int DialogUnits::toPixelsX(int units) const
 {
-    return mulDiv(units, m_baseX, 4);
+    return MulDiv(units, m_baseX, 4);
 }
 
 int DialogUnits::toPixelsY(int units) const
 {
-    return mulDiv(units, m_baseY, 8);
+    return MulDiv(units, m_baseY, 8);
 }
 
 QRect DialogUnits::toPixels(int x, int y, int width, int height) const

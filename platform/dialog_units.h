@@ -14,9 +14,6 @@ class DialogUnits {
 public:
     explicit DialogUnits(const QFont& font);
 
-    int averageCharWidth() const { return m_baseX; }
-    int charHeight() const { return m_baseY; }
-
     int toPixelsX(int units) const;
     int toPixelsY(int units) const;
     QRect toPixels(int x, int y, int width, int height) const;

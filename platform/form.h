@@ -2,15 +2,12 @@
 
 #include "platform/command_target.h"
 #include "platform/dialog_builder.h"
-#include "platform/dialog_units.h"
 
 #include <QWidget>
 
 namespace tavik {
 
-namespace res {
 struct DialogTemplate;
-}
 
 // A child window built from a dialog template, such as the main view: the
 // template's font, size and controls, without being a dialog. A click on one of
@@ -19,10 +16,7 @@ struct DialogTemplate;
 class Form : public QWidget, public CommandTarget {
     Q_OBJECT
 public:
-    explicit Form(const res::DialogTemplate& dialog, QWidget* parent = nullptr);
-
-    const res::DialogTemplate& dialogTemplate() const { return *m_template; }
-    const DialogUnits& units() const { return m_units; }
+    explicit Form(const DialogTemplate& dialog, QWidget* parent = nullptr);
 
     template <class T = QWidget>
     T* findControl(int id) const
@@ -33,10 +27,6 @@ public:
 protected:
     // Called when button `id` is clicked; the default runs the form's handler of `id`.
     virtual void buttonClicked(int id);
-
-private:
-    const res::DialogTemplate* m_template;
-    DialogUnits m_units;
 };
 
 }  // namespace tavik

@@ -6,13 +6,7 @@ namespace tavik {
 
 namespace {
 
-MessageBox::StandIn& standInSlot()
-{
-    static MessageBox::StandIn standIn;
-    return standIn;
-}
-
-QMessageBox::Icon qtIcon(MessageIcon icon)
+QMessageBox::Icon QtIcon(MessageIcon icon)
 {
     switch (icon) {
     case MessageIcon::None:
@@ -29,7 +23,7 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
-MessageAnswer answerFor(int clicked, MessageButtons buttons)
+MessageAnswer AnswerFor(int clicked, MessageButtons buttons)
 {
     switch (clicked) {
     case QMessageBox::Ok:
@@ -49,14 +43,14 @@ MessageAnswer answerFor(int clicked, MessageButtons buttons)
 
 MessageAnswer MessageBox::show(QWidget* owner, const QString& text, MessageButtons buttons, MessageIcon icon)
 {
-    if (const StandIn& standIn = standInSlot())
+    if (standIn)
         return standIn(MessageRequest{owner, text, buttons, icon});
 
     // Texts come from the checklist side with CR LF line ends; a plain-text label breaks at LF.
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
 
-    QMessageBox box(qtIcon(icon), QStringLiteral("tavik"), shown, QMessageBox::NoButton, owner);
+    QMessageBox box(QtIcon(icon), QStringLiteral("tavik"), shown, QMessageBox::NoButton, owner);
     box.setTextFormat(Qt::PlainText);
     switch (buttons) {
     case MessageButtons::Ok:
@@ -75,12 +69,7 @@ MessageAnswer MessageBox::show(QWidget* owner, const QString& text, MessageButto
         box.setEscapeButton(QMessageBox::No);
         break;
     }
-    return answerFor(box.exec(), buttons);
-}
-
-void MessageBox::setStandIn(StandIn standIn)
-{
-    standInSlot() = std::move(standIn);
+    return AnswerFor(box.exec(), buttons);
 }
 
 MessageAnswer MessageBox::escapeAnswer(MessageButtons buttons)

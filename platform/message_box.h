@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "platform/stand_in.h"
 
-#include <functional>
+#include <QString>
 
 class QWidget;
 
@@ -23,16 +23,14 @@ struct MessageRequest {
 // The program's modal message box, captioned "tavik".
 class MessageBox {
 public:
-    using StandIn = std::function<MessageAnswer(const MessageRequest&)>;
-
     // Shows the box modally over `owner` (or over the whole program when null) and
     // returns the button chosen. Escape and the close button give Cancel or No where
     // the box has one, OK on a box with OK alone.
     static MessageAnswer show(QWidget* owner, const QString& text, MessageButtons buttons = MessageButtons::Ok,
         MessageIcon icon = MessageIcon::None);
 
-    // Routes every later show() to `standIn` instead of a real box; nullptr restores the real box.
-    static void setStandIn(StandIn standIn);
+    // While set, every show() is answered by the stand-in instead of a real box.
+    static inline StandIn<MessageAnswer(const MessageRequest&)> standIn;
 
     // The answer Escape gives on a box with these buttons.
     static MessageAnswer escapeAnswer(MessageButtons buttons);

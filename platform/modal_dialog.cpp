@@ -1,8 +1,7 @@
 #include "platform/modal_dialog.h"
 
 #include "platform/qt_text.h"
-#include "res/command_ids.h"
-#include "res/resource_types.h"
+#include "platform/resource_types.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -16,13 +15,7 @@ namespace tavik {
 
 namespace {
 
-ModalDialog::StandIn& standInSlot()
-{
-    static ModalDialog::StandIn standIn;
-    return standIn;
-}
-
-bool isReturnKey(const QKeyEvent& event)
+bool IsReturnKey(const QKeyEvent& event)
 {
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) && modifiers == Qt::NoModifier;
@@ -30,16 +23,16 @@ bool isReturnKey(const QKeyEvent& event)
 
 }  // namespace
 
-ModalDialog::ModalDialog(const res::DialogTemplate& dialog, QWidget* owner)
+ModalDialog::ModalDialog(const DialogTemplate& dialog, QWidget* owner)
     : QDialog(owner)
     , m_template(&dialog)
-    , m_units(DialogBuilder::build(dialog, *this, [this](int id) { dialogCommand(id); }))
 {
+    DialogBuilder::build(dialog, *this, [this](int id) { dialogCommand(id); });
     setWindowTitle(ResourceText(dialog.caption));
     // A caption with a close button only: these dialogs are neither minimised nor maximised.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowCloseButtonHint);
-    if ((dialog.styles & res::kCaptionOkButton) && !findControl(res::IDOK))
+    if ((dialog.styles & kCaptionOkButton) && !findControl(IDOK))
         addCaptionOkButton();
 }
 
@@ -51,10 +44,9 @@ int ModalDialog::runModal()
     if (m_endResult)
         return *m_endResult;
     placeOverOwner();
-    // A copy: the script may replace the stand-in while it runs.
-    if (const StandIn script = standInSlot()) {
+    if (standIn) {
         show();
-        const int result = script(*this);
+        const int result = standIn(*this);
         hide();
         return result;
     }
@@ -77,40 +69,35 @@ int ModalDialog::templateId() const
     return m_template->id;
 }
 
-void ModalDialog::setStandIn(StandIn standIn)
-{
-    standInSlot() = std::move(standIn);
-}
-
 void ModalDialog::OnInitDialog()
 {
 }
 
 void ModalDialog::OnOK()
 {
-    endDialog(res::IDOK);
+    endDialog(IDOK);
 }
 
 void ModalDialog::OnCancel()
 {
-    endDialog(res::IDCANCEL);
+    endDialog(IDCANCEL);
 }
 
 void ModalDialog::accept()
 {
-    dialogCommand(res::IDOK);
+    dialogCommand(IDOK);
 }
 
 void ModalDialog::reject()
 {
     // Escape and the close button.
-    dialogCommand(m_captionOk ? res::IDOK : res::IDCANCEL);
+    dialogCommand(m_captionOk ? IDOK : IDCANCEL);
 }
 
 void ModalDialog::keyPressEvent(QKeyEvent* event)
 {
-    if (isReturnKey(*event) && !hasDefaultButton()) {
-        dialogCommand(res::IDOK);
+    if (IsReturnKey(*event) && !hasDefaultButton()) {
+        dialogCommand(IDOK);
         return;
     }
     QDialog::keyPressEvent(event);
@@ -126,21 +113,21 @@ void ModalDialog::dialogCommand(int id)
 {
     if (executeCommand(id))
         return;
-    if (id == res::IDOK)
+    if (id == IDOK)
         OnOK();
-    else if (id == res::IDCANCEL)
+    else if (id == IDCANCEL)
         OnCancel();
 }
 
 void ModalDialog::addCaptionOkButton()
 {
     m_captionOk = new QPushButton(QStringLiteral("OK"), this);
-    DialogBuilder::setControlId(*m_captionOk, res::IDOK);
+    DialogBuilder::setControlId(*m_captionOk, IDOK);
     m_captionOk->setDefault(true);
     const QFontMetrics metrics(font());
     m_captionOk->resize(metrics.horizontalAdvance(m_captionOk->text()) + 16, metrics.height() + 6);
     placeCaptionOkButton();
-    connect(m_captionOk, &QPushButton::clicked, this, [this] { dialogCommand(res::IDOK); });
+    connect(m_captionOk, &QPushButton::clicked, this, [this] { dialogCommand(IDOK); });
 }
 
 void ModalDialog::placeCaptionOkButton()

@@ -2,20 +2,17 @@
 
 #include "platform/command_target.h"
 #include "platform/dialog_builder.h"
-#include "platform/dialog_units.h"
+#include "platform/stand_in.h"
 
 #include <QDialog>
 
-#include <functional>
 #include <optional>
 
 class QPushButton;
 
 namespace tavik {
 
-namespace res {
 struct DialogTemplate;
-}
 
 // A modal dialog built from a dialog template: its caption, font, size and
 // controls. runModal() initialises it, centres it over its owner and returns the
@@ -35,9 +32,7 @@ struct DialogTemplate;
 class ModalDialog : public QDialog, public CommandTarget {
     Q_OBJECT
 public:
-    using StandIn = std::function<int(ModalDialog& dialog)>;
-
-    explicit ModalDialog(const res::DialogTemplate& dialog, QWidget* owner = nullptr);
+    explicit ModalDialog(const DialogTemplate& dialog, QWidget* owner = nullptr);
 
     int runModal();
     // Ends the current run with `result`.
@@ -46,8 +41,6 @@ public:
     std::optional<int> endResult() const { return m_endResult; }
 
     int templateId() const;
-    const res::DialogTemplate& dialogTemplate() const { return *m_template; }
-    const DialogUnits& units() const { return m_units; }
 
     template <class T = QWidget>
     T* findControl(int id) const
@@ -55,8 +48,9 @@ public:
         return DialogBuilder::findControl<T>(*this, id);
     }
 
-    // Routes every later runModal() to `standIn`; nullptr restores the real modal loop.
-    static void setStandIn(StandIn standIn);
+    // While set, every runModal() hands the live dialog to the stand-in instead of
+    // entering a modal loop.
+    static inline StandIn<int(ModalDialog& dialog)> standIn;
 
 protected:
     // Runs at the start of each runModal(), before the dialog is shown.
@@ -77,8 +71,7 @@ private:
     void placeOverOwner();
     bool hasDefaultButton() const;
 
-    const res::DialogTemplate* m_template;
-    DialogUnits m_units;
+    const DialogTemplate* m_template;
     QPushButton* m_captionOk = nullptr;
     std::optional<int> m_endResult;
 };

@@ -1,20 +1,14 @@
 #pragma once
 
-#include <QString>
+#include "platform/fileio/result.h"
 
-#include <utility>
+#include <QString>
 
 namespace tavik {
 
-// The result of a platform operation that can fail: ok, or the reason it did
-// not work, in words fit for a log or a detail line of a message.
-struct Outcome {
-    bool ok = true;
-    QString reason;
-
-    static Outcome success() { return {}; }
-    static Outcome failure(QString why) { return {false, std::move(why)}; }
-    explicit operator bool() const { return ok; }
-};
+// The result of a platform operation that can fail, with the reason in words fit for
+// a detail line of a message.
+template <class T = void>
+using Outcome = Result<T, QString>;
 
 }  // namespace tavik

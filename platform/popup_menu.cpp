@@ -3,7 +3,7 @@
 #include "platform/command_route.h"
 #include "platform/command_target.h"
 #include "platform/qt_text.h"
-#include "res/resource_types.h"
+#include "platform/resource_types.h"
 
 #include <QAction>
 #include <QMenu>
@@ -16,25 +16,25 @@ namespace {
 
 const char* const kCommandProperty = "tavikCommand";
 
-QPointer<QMenu>& lastPopupSlot()
+QPointer<QMenu>& LastPopupSlot()
 {
     static QPointer<QMenu> popup;
     return popup;
 }
 
-void addItems(QMenu& menu, std::span<const res::MenuItem> items)
+void AddItems(QMenu& menu, std::span<const MenuItem> items)
 {
-    for (const res::MenuItem& item : items) {
+    for (const MenuItem& item : items) {
         switch (item.kind) {
-        case res::MenuItem::Kind::Separator:
+        case MenuItem::Kind::Separator:
             menu.addSeparator();
             break;
-        case res::MenuItem::Kind::Submenu: {
+        case MenuItem::Kind::Submenu: {
             QMenu* submenu = menu.addMenu(PopupMenu::literalText(ResourceText(item.text)));
-            addItems(*submenu, item.children);
+            AddItems(*submenu, item.children);
             break;
         }
-        case res::MenuItem::Kind::Command: {
+        case MenuItem::Kind::Command: {
             QAction* action = menu.addAction(PopupMenu::literalText(ResourceText(item.text)));
             action->setProperty(kCommandProperty, item.id);
             break;
@@ -45,30 +45,30 @@ void addItems(QMenu& menu, std::span<const res::MenuItem> items)
 
 // Every command entry of `menu` and its submenus.
 template <class F>
-void forEachCommand(const QMenu& menu, F&& f)
+void ForEachCommand(const QMenu& menu, F&& f)
 {
     for (QAction* action : menu.actions()) {
         if (QMenu* submenu = action->menu())
-            forEachCommand(*submenu, f);
+            ForEachCommand(*submenu, f);
         else if (const int id = PopupMenu::commandOf(*action))
             f(*action, id);
     }
 }
 
 template <class F>
-void forEachSubmenu(const QMenu& menu, F&& f)
+void ForEachSubmenu(const QMenu& menu, F&& f)
 {
     for (QAction* action : menu.actions()) {
         if (QMenu* submenu = action->menu()) {
             f(*submenu);
-            forEachSubmenu(*submenu, f);
+            ForEachSubmenu(*submenu, f);
         }
     }
 }
 
-void updateEntries(const QMenu& menu, const CommandRoute& route)
+void UpdateEntries(const QMenu& menu, const CommandRoute& route)
 {
-    forEachCommand(menu, [&route](QAction& action, int id) {
+    ForEachCommand(menu, [&route](QAction& action, int id) {
         const CommandUi ui = route.update(id);
         action.setEnabled(ui.isEnabled());
         action.setCheckable(ui.isChecked());
@@ -80,62 +80,62 @@ void updateEntries(const QMenu& menu, const CommandRoute& route)
 
 // Connects every command entry to `choose`, which receives the command id.
 template <class F>
-void onChosen(QMenu& popup, F choose)
+void WhenChosen(QMenu& popup, F choose)
 {
-    forEachCommand(popup, [&popup, &choose](QAction& action, int id) {
+    ForEachCommand(popup, [&popup, &choose](QAction& action, int id) {
         QObject::connect(&action, &QAction::triggered, &popup, [choose, id] { choose(id); });
     });
 }
 
-QMenu* showPopup(QMenu* popup, const QPoint& globalPos)
+QMenu* ShowPopup(QMenu* popup, const QPoint& globalPos)
 {
     // Freed once it has closed; deferred, because the chosen entry is activated after
     // the menu has hidden itself.
     QObject::connect(popup, &QMenu::aboutToHide, popup, &QObject::deleteLater);
-    lastPopupSlot() = popup;
+    LastPopupSlot() = popup;
     popup->popup(globalPos);
     return popup;
 }
 
 }  // namespace
 
-QMenu* PopupMenu::build(const res::Menu& menu, QWidget* parent)
+QMenu* PopupMenu::build(const Menu& menu, QWidget* parent)
 {
     auto* popup = new QMenu(literalText(ResourceText(menu.popupTitle)), parent);
-    addItems(*popup, menu.items);
+    AddItems(*popup, menu.items);
     return popup;
 }
 
-QMenu* PopupMenu::showOwnedByFrame(const res::Menu& menu, const QPoint& globalPos, QWidget& frame, CommandRoute& route)
+QMenu* PopupMenu::showOwnedByFrame(const Menu& menu, const QPoint& globalPos, QWidget& frame, CommandRoute& route)
 {
     QMenu* popup = build(menu, &frame);
     // The whole tree is brought up to date when the popup opens, and each submenu
     // again when it opens, so that a state that changed meanwhile is shown.
-    QObject::connect(popup, &QMenu::aboutToShow, popup, [popup, &route] { updateEntries(*popup, route); });
-    forEachSubmenu(*popup, [&route](QMenu& submenu) {
+    QObject::connect(popup, &QMenu::aboutToShow, popup, [popup, &route] { UpdateEntries(*popup, route); });
+    ForEachSubmenu(*popup, [&route](QMenu& submenu) {
         QMenu* sub = &submenu;
-        QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, &route] { updateEntries(*sub, route); });
+        QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, &route] { UpdateEntries(*sub, route); });
     });
-    onChosen(*popup, [&route](int id) { route.post(id); });
-    return showPopup(popup, globalPos);
+    WhenChosen(*popup, [&route](int id) { route.post(id); });
+    return ShowPopup(popup, globalPos);
 }
 
-QMenu* PopupMenu::showOwnedBy(const res::Menu& menu, const QPoint& globalPos, QWidget& owner, CommandTarget& target)
+QMenu* PopupMenu::showOwnedBy(const Menu& menu, const QPoint& globalPos, QWidget& owner, CommandTarget& target)
 {
     return showOwnedBy(menu, globalPos, owner, [&target](int id) { target.executeCommand(id); });
 }
 
 QMenu* PopupMenu::showOwnedBy(
-    const res::Menu& menu, const QPoint& globalPos, QWidget& owner, std::function<void(int id)> onChosenCallback)
+    const Menu& menu, const QPoint& globalPos, QWidget& owner, std::function<void(int id)> onChosenCallback)
 {
     QMenu* popup = build(menu, &owner);
     QWidget* ownerWidget = &owner;
-    onChosen(*popup, [ownerWidget, onChosenCallback](int id) {
+    WhenChosen(*popup, [ownerWidget, onChosenCallback](int id) {
         // Queued on the owner: a command for an owner that is gone by then is dropped.
         QMetaObject::invokeMethod(
             ownerWidget, [onChosenCallback, id] { onChosenCallback(id); }, Qt::QueuedConnection);
     });
-    return showPopup(popup, globalPos);
+    return ShowPopup(popup, globalPos);
 }
 
 QPoint PopupMenu::programPointToGlobal(const QWidget& mainWindow, const QPoint& point)
@@ -145,13 +145,13 @@ QPoint PopupMenu::programPointToGlobal(const QWidget& mainWindow, const QPoint& 
 
 QMenu* PopupMenu::lastPopup()
 {
-    return lastPopupSlot().data();
+    return LastPopupSlot().data();
 }
 
 QAction* PopupMenu::findEntry(const QMenu& menu, int id)
 {
     QAction* found = nullptr;
-    forEachCommand(menu, [&found, id](QAction& action, int actionId) {
+    ForEachCommand(menu, [&found, id](QAction& action, int actionId) {
         if (!found && actionId == id)
             found = &action;
     });

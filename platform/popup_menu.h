@@ -15,9 +15,7 @@ namespace tavik {
 class CommandRoute;
 class CommandTarget;
 
-namespace res {
 struct Menu;
-}
 
 // Popup menus built from the menu tables when they open. A menu shows its popup
 // (`items`): commands, separators and submenus, with their texts exactly as given
@@ -29,20 +27,20 @@ class PopupMenu {
 public:
     // Builds the popup of `menu` as a child of `parent`. Each command entry carries
     // its id (commandOf()); every entry is enabled.
-    static QMenu* build(const res::Menu& menu, QWidget* parent);
+    static QMenu* build(const Menu& menu, QWidget* parent);
 
     // A popup owned by the main frame: just before the popup or one of its submenus
     // opens, every entry in it asks `route` for its state (an entry that nothing
     // handles is disabled), and the chosen command goes through `route`.
-    static QMenu* showOwnedByFrame(const res::Menu& menu, const QPoint& globalPos, QWidget& frame, CommandRoute& route);
+    static QMenu* showOwnedByFrame(const Menu& menu, const QPoint& globalPos, QWidget& frame, CommandRoute& route);
 
     // A popup owned by a view or dialog: the entries stay as defined, all enabled,
     // and the chosen command goes to `target`'s handlers (a command it does not
     // handle does nothing).
-    static QMenu* showOwnedBy(const res::Menu& menu, const QPoint& globalPos, QWidget& owner, CommandTarget& target);
+    static QMenu* showOwnedBy(const Menu& menu, const QPoint& globalPos, QWidget& owner, CommandTarget& target);
     // The same with a callback that receives the chosen command.
     static QMenu* showOwnedBy(
-        const res::Menu& menu, const QPoint& globalPos, QWidget& owner, std::function<void(int id)> onChosen);
+        const Menu& menu, const QPoint& globalPos, QWidget& owner, std::function<void(int id)> onChosen);
 
     // The screen position of a point the program names, such as the list popup's
     // (40, 45): those points are taken from the main window's client origin.

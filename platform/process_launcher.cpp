@@ -11,36 +11,24 @@ namespace tavik {
 
 namespace {
 
-ProcessLauncher::StartStandIn& startStandIn()
-{
-    static ProcessLauncher::StartStandIn standIn;
-    return standIn;
-}
-
-ProcessLauncher::ShellOpenStandIn& shellOpenStandIn()
-{
-    static ProcessLauncher::ShellOpenStandIn standIn;
-    return standIn;
-}
-
-bool isBlank(QChar c)
+bool IsBlank(QChar c)
 {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
 }  // namespace
 
-Outcome ProcessLauncher::start(const QString& application, const QString& commandLine)
+Outcome<> ProcessLauncher::start(const QString& application, const QString& commandLine)
 {
-    if (const StartStandIn& standIn = startStandIn())
-        return standIn(application, commandLine);
+    if (startStandIn)
+        return startStandIn(application, commandLine);
 
     const std::optional<QString> host = DevicePath::toHost(application);
     const QFileInfo program(host.value_or(QString()));
     if (!host || !program.exists())
-        return Outcome::failure(QStringLiteral("The program \"%1\" does not exist.").arg(application));
+        return Outcome<>::failure(QStringLiteral("The program \"%1\" does not exist.").arg(application));
     if (!program.isFile() || !program.isExecutable())
-        return Outcome::failure(QStringLiteral("\"%1\" is not an executable program.").arg(application));
+        return Outcome<>::failure(QStringLiteral("\"%1\" is not an executable program.").arg(application));
 
     QStringList arguments = splitCommandLine(commandLine);
     for (QString& argument : arguments) {
@@ -50,14 +38,14 @@ Outcome ProcessLauncher::start(const QString& application, const QString& comman
         }
     }
     if (!QProcess::startDetached(*host, arguments))
-        return Outcome::failure(QStringLiteral("The program \"%1\" could not be started.").arg(application));
-    return Outcome::success();
+        return Outcome<>::failure(QStringLiteral("The program \"%1\" could not be started.").arg(application));
+    return Outcome<>::success();
 }
 
 void ProcessLauncher::shellOpen(const QString& name)
 {
-    if (const ShellOpenStandIn& standIn = shellOpenStandIn()) {
-        standIn(name);
+    if (shellOpenStandIn) {
+        shellOpenStandIn(name);
         return;
     }
     if (name.contains(QLatin1String("://"))) {
@@ -104,7 +92,7 @@ QStringList ProcessLauncher::splitCommandLine(const QString& commandLine)
                 inQuotes = !inQuotes;
             }
             inArgument = true;
-        } else if (isBlank(c) && !inQuotes) {
+        } else if (IsBlank(c) && !inQuotes) {
             if (inArgument)
                 arguments.append(current);
             current.clear();
@@ -117,16 +105,6 @@ QStringList ProcessLauncher::splitCommandLine(const QString& commandLine)
     if (inArgument)
         arguments.append(current);
     return arguments;
-}
-
-void ProcessLauncher::setStartStandIn(StartStandIn standIn)
-{
-    startStandIn() = std::move(standIn);
-}
-
-void ProcessLauncher::setShellOpenStandIn(ShellOpenStandIn standIn)
-{
-    shellOpenStandIn() = std::move(standIn);
 }
 
 }  // namespace tavik

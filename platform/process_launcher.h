@@ -1,11 +1,10 @@
 #pragma once
 
 #include "platform/outcome.h"
+#include "platform/stand_in.h"
 
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 namespace tavik {
 
@@ -13,14 +12,11 @@ namespace tavik {
 // knows them: device paths (see DevicePath) or, for the desktop, URLs.
 class ProcessLauncher {
 public:
-    using StartStandIn = std::function<Outcome(const QString& application, const QString& commandLine)>;
-    using ShellOpenStandIn = std::function<void(const QString& name)>;
-
     // Starts the program at device path `application` detached, with the arguments
     // of `commandLine` split as Windows splits them and every argument that is a
     // device path ("\..." that maps) replaced by its host path. Fails, with the
     // reason, when the program file is missing, not executable or cannot be started.
-    static Outcome start(const QString& application, const QString& commandLine = QString());
+    static Outcome<> start(const QString& application, const QString& commandLine = QString());
 
     // A name holding "://" goes to the desktop as a URL; any other is a device path
     // whose file the desktop opens with its default application. Nothing is reported.
@@ -32,9 +28,9 @@ public:
     // "" inside quotes is a literal quote.
     static QStringList splitCommandLine(const QString& commandLine);
 
-    // Replace start() and shellOpen() while set; nullptr restores the real ones.
-    static void setStartStandIn(StartStandIn standIn);
-    static void setShellOpenStandIn(ShellOpenStandIn standIn);
+    // While set, they answer start() and shellOpen() instead of the real ones.
+    static inline StandIn<Outcome<>(const QString& application, const QString& commandLine)> startStandIn;
+    static inline StandIn<void(const QString& name)> shellOpenStandIn;
 };
 
 }  // namespace tavik

@@ -23,18 +23,18 @@ const QByteArray kActivateRequest = QByteArrayLiteral("activate\n");
 constexpr std::chrono::milliseconds kStaleLockTime{3000};
 
 // The user's private runtime folder, or nothing when the session has none.
-QString privateRuntimeFolder()
+QString PrivateRuntimeFolder()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     return !runtime.isEmpty() && QFileInfo(runtime).isDir() ? runtime : QString();
 }
 
-QString userId()
+QString UserId()
 {
     return QString::number(::getuid());
 }
 
-bool isProcessAlive(qint64 pid)
+bool IsProcessAlive(qint64 pid)
 {
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
@@ -51,18 +51,18 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::lockFilePath()
 {
-    const QString runtime = privateRuntimeFolder();
+    const QString runtime = PrivateRuntimeFolder();
     // The temporary folder is shared by every user: there the name says whose lock it is,
     // so one user's copy never keeps another's from starting.
     if (runtime.isEmpty())
-        return QDir::tempPath() + QStringLiteral("/tavik-") + userId() + QStringLiteral(".lock");
+        return QDir::tempPath() + QStringLiteral("/tavik-") + UserId() + QStringLiteral(".lock");
     return runtime + QStringLiteral("/tavik.lock");
 }
 
 QString SingleInstance::serverPath()
 {
-    const QString runtime = privateRuntimeFolder();
-    return (runtime.isEmpty() ? QDir::tempPath() : runtime) + QStringLiteral("/tavik-") + userId();
+    const QString runtime = PrivateRuntimeFolder();
+    return (runtime.isEmpty() ? QDir::tempPath() : runtime) + QStringLiteral("/tavik-") + UserId();
 }
 
 bool SingleInstance::tryAcquire()
@@ -82,14 +82,14 @@ bool SingleInstance::tryAcquire()
     QString host;
     QString application;
     if (m_lock->getLockInfo(&pid, &host, &application) && pid > 0 && pid != ::getpid()
-        && host == QSysInfo::machineHostName() && !isProcessAlive(pid)) {
+        && host == QSysInfo::machineHostName() && !IsProcessAlive(pid)) {
         m_lock->removeStaleLockFile();
         return m_lock->tryLock(std::chrono::milliseconds::zero());
     }
     return false;
 }
 
-Outcome SingleInstance::listen(std::function<void()> onActivate)
+Outcome<> SingleInstance::listen(std::function<void()> onActivate)
 {
     m_onActivate = std::move(onActivate);
     const QString path = serverPath();
@@ -99,10 +99,10 @@ Outcome SingleInstance::listen(std::function<void()> onActivate)
     if (!m_server->listen(path)) {
         const QString reason = m_server->errorString();
         m_server.reset();
-        return Outcome::failure(reason);
+        return Outcome<>::failure(reason);
     }
     QObject::connect(m_server.get(), &QLocalServer::newConnection, m_server.get(), [this] { onRequest(); });
-    return Outcome::success();
+    return Outcome<>::success();
 }
 
 void SingleInstance::onRequest()

@@ -34,7 +34,7 @@ public:
 
     // For the running copy, once its main window exists: answers the requests of
     // later copies by calling `onActivate`. A socket left by a crashed copy is removed first.
-    Outcome listen(std::function<void()> onActivate);
+    Outcome<> listen(std::function<void()> onActivate);
 
     // For a second copy: asks the running copy to activate its window and returns
     // once it has taken the request, or silently when nothing answers within `timeout`.

@@ -15,7 +15,7 @@ namespace {
 
 // A press made by a finger: Qt turns touches the widget does not take itself into
 // mouse events that name the touch screen as their device.
-bool isTouchPress(const QMouseEvent& event)
+bool IsTouchPress(const QMouseEvent& event)
 {
     const QPointingDevice* device = event.pointingDevice();
     return event.button() == Qt::LeftButton && device && device->type() == QInputDevice::DeviceType::TouchScreen;
@@ -54,7 +54,7 @@ bool TapAndHold::eventFilter(QObject* watched, QEvent* event)
         return true;
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (isTouchPress(*mouse)) {
+        if (IsTouchPress(*mouse)) {
             m_pressGlobal = mouse->globalPosition().toPoint();
             m_holdTimer.start(QGuiApplication::styleHints()->mousePressAndHoldInterval());
         }

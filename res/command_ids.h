@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/resource_types.h"
+
 // Every identifier of the program: commands, controls, menus, dialogs, icons and
 // strings. Identifiers from 57344 up are the framework's standard ones and keep
 // their standard names. One number may name several resources of different kinds
@@ -62,8 +64,6 @@ inline constexpr int ID_PREV_PANE = 57681;
 inline constexpr int ID_INDICATOR_CAPS = 59137;
 
 // --- Controls. Buttons report their clicks as commands with these ids.
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
 inline constexpr int IDC_STATIC = -1;  // a control nobody looks up
 // Main form (IDD_TAVIK_FORM)
 inline constexpr int IDC_MARK_BUTTON = 1004;  // "○"

@@ -100,11 +100,6 @@ constexpr MenuBar kMenuBars[] = {
     {IDM_LIST_POPUP, IDM_LIST_POPUP, ID_POPUP_BUTTON, IDS_POPUP_LABEL},
 };
 
-constexpr int kMainToolbarCommands[] = {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_APP_ABOUT};
-constexpr Toolbar kToolbars[] = {
-    {IDR_MAINFRAME, 16, kMainToolbarCommands},
-};
-
 // --- Dialog templates
 
 constexpr std::string_view kProportionalGothic = "ＭＳ Ｐゴシック";
@@ -294,21 +289,6 @@ constexpr bool StrictlyAscending(std::span<const T> table)
 static_assert(StrictlyAscending<StringEntry>(kStrings));
 static_assert(StrictlyAscending<CommandName>(kCommandNames));
 
-constexpr VersionInfo kVersion{
-    .fileVersion = {1, 2, 8, 14},
-    .productVersion = {1, 2, 8, 14},
-    .fileVersionText = "1, 2, 8, 14",
-    .productVersionText = "1, 2, 8, 14",
-    .companyName = "Vantra",
-    .fileDescription = "tavik WCE MFC Application",
-    .internalName = "tavik",
-    .legalCopyright = "Copyright (C) 2026 Vantra",
-    .legalTrademarks = "",
-    .originalFileName = "tavik.EXE",
-    .productName = "tavik Application",
-    .languageId = 1041,
-};
-
 template <typename T>
 const T* FindById(std::span<const T> table, int id)
 {
@@ -348,11 +328,6 @@ const MenuBar* FindMenuBar(int id)
     return FindById<MenuBar>(kMenuBars, id);
 }
 
-const Toolbar* FindToolbar(int id)
-{
-    return FindById<Toolbar>(kToolbars, id);
-}
-
 std::string_view LoadString(int id)
 {
     const StringEntry* entry = FindInAscending<StringEntry>(kStrings, id);
@@ -378,11 +353,6 @@ std::string_view CommandNameOf(int id)
 {
     const CommandName* entry = FindInAscending<CommandName>(kCommandNames, id);
     return entry ? entry->name : std::string_view{};
-}
-
-const VersionInfo& Version()
-{
-    return kVersion;
 }
 
 }  // namespace tavik::res

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev make pkg-config
+  cmake ninja-build g++ clang clang-format libclang-rt-14-dev make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-l10n-tools libgl-dev
   libjpeg62-turbo-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev

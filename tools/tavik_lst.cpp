@@ -40,10 +40,9 @@ struct LoadedChecklist {
 
 std::optional<LoadedChecklist> Load(const std::string& path)
 {
-    std::string error;
-    const std::optional<std::string> bytes = FileIo::readWholeFile(path, &error);
+    const FileResult<std::string> bytes = FileIo::readWholeFile(path);
     if (!bytes) {
-        std::cerr << "tavik-lst: cannot open " << error << "\n";
+        std::cerr << "tavik-lst: cannot open " << bytes.reason() << "\n";
         return std::nullopt;
     }
     LoadedChecklist loaded;
@@ -106,9 +105,9 @@ int Rewrite(const std::string& path, const std::string& outPath)
         break;
     }
     const std::string bytes = WriteChecklist(loaded->checklist);
-    const FileResult written = FileIo::replaceFile(outPath, bytes);
+    const FileResult<> written = FileIo::replaceFile(outPath, bytes);
     if (!written) {
-        std::cerr << "tavik-lst: cannot write " << written.error << "\n";
+        std::cerr << "tavik-lst: cannot write " << written.reason() << "\n";
         return kExitWriteFailed;
     }
     return kExitOk;

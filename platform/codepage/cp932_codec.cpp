@@ -1,6 +1,7 @@
 #include "platform/codepage/cp932_codec.h"
 
 #include "platform/codepage/iconv_converter.h"
+#include "platform/codepage/utf16.h"
 
 #include <array>
 #include <cstdint>
@@ -64,10 +65,10 @@ DecodeTable BuildDecodeTable()
     std::vector<unsigned> leads;
     for (unsigned byte = 0; byte < 256; ++byte) {
         input[0] = static_cast<char>(byte);
-        const IconvConverter::Outcome outcome = converter.convertWhole(input, output);
-        if (outcome == IconvConverter::Outcome::Converted)
+        const IconvConverter::Ending ending = converter.convertWhole(input, output);
+        if (ending == IconvConverter::Ending::Complete)
             table.single[byte] = SingleUnit(output);
-        else if (outcome == IconvConverter::Outcome::Incomplete)
+        else if (ending == IconvConverter::Ending::IncompleteSequence)
             leads.push_back(byte);
     }
 
@@ -78,7 +79,7 @@ DecodeTable BuildDecodeTable()
         input[0] = static_cast<char>(leads[row]);
         for (unsigned trail = 0; trail < 256; ++trail) {
             input[1] = static_cast<char>(trail);
-            if (converter.convertWhole(input, output) == IconvConverter::Outcome::Converted)
+            if (converter.convertWhole(input, output) == IconvConverter::Ending::Complete)
                 table.pairs[row * 256 + trail] = SingleUnit(output);
         }
     }
@@ -105,7 +106,7 @@ EncodeTable BuildEncodeTable()
     for (unsigned unit = 0; unit < 0x10000; ++unit) {
         input[0] = static_cast<char>(unit & 0xFF);
         input[1] = static_cast<char>(unit >> 8);
-        if (converter.convertWhole(input, output) != IconvConverter::Outcome::Converted)
+        if (converter.convertWhole(input, output) != IconvConverter::Ending::Complete)
             continue;
         const auto first = static_cast<unsigned char>(output.empty() ? 0 : output[0]);
         if (output.size() == 1)
@@ -131,15 +132,6 @@ const EncodeTable& GetEncodeTable()
 {
     static const EncodeTable table = BuildEncodeTable();
     return table;
-}
-
-bool IsHighSurrogate(char16_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
@@ -216,7 +208,7 @@ std::u16string Cp932Codec::decode(std::string_view bytes)
 void Cp932Codec::appendEncoded(std::u16string_view text, std::string& out)
 {
     const EncodeTable& table = GetEncodeTable();
-    // Never more than two bytes per unit; see AppendDecoded for the buffer.
+    // Never more than two bytes per unit, so one reservation covers the whole text.
     out.reserve(out.size() + 2 * text.size());
     char chunk[8192];
     const char16_t* in = text.data();
@@ -234,8 +226,8 @@ void Cp932Codec::appendEncoded(std::u16string_view text, std::string& out)
             }
             // Everything CP932 holds lies in the Basic Multilingual Plane. Like iconv, drop the invisible
             // tag characters U+E0000..U+E007F rather than turn them into "?".
-            if (IsHighSurrogate(unit) && end - in >= 2 && IsLowSurrogate(in[1])) {
-                const char32_t codePoint = 0x10000 + ((unit - 0xD800u) << 10) + (in[1] - 0xDC00u);
+            if (utf16::IsHighSurrogate(unit) && end - in >= 2 && utf16::IsLowSurrogate(in[1])) {
+                const char32_t codePoint = utf16::CombineSurrogates(unit, in[1]);
                 if (codePoint < kFirstTag || codePoint > kLastTag)
                     *dest++ = kDefaultCharacter;
                 in += 2;

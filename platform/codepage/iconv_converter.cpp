@@ -1,5 +1,7 @@
 #include "platform/codepage/iconv_converter.h"
 
+#include "platform/codepage/utf16.h"
+
 #include <cerrno>
 
 namespace tavik {
@@ -27,15 +29,6 @@ std::string ToUtf16LeBytes(std::u16string_view text)
         bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
     }
     return bytes;
-}
-
-bool IsHighSurrogate(char16_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
 }  // namespace
@@ -74,20 +67,20 @@ int IconvConverter::convert(std::string_view input, std::size_t& consumed, std::
     }
 }
 
-IconvConverter::Outcome IconvConverter::convertWhole(std::string_view input, std::string& output)
+IconvConverter::Ending IconvConverter::convertWhole(std::string_view input, std::string& output)
 {
     output.clear();
     if (!isOpen())
-        return Outcome::Invalid;
+        return Ending::InvalidSequence;
     reset();
     std::size_t consumed = 0;
     switch (convert(input, consumed, output)) {
     case 0:
-        return Outcome::Converted;
+        return Ending::Complete;
     case EINVAL:
-        return Outcome::Incomplete;
+        return Ending::IncompleteSequence;
     default:
-        return Outcome::Invalid;
+        return Ending::InvalidSequence;
     }
 }
 
@@ -121,7 +114,8 @@ std::string IconvConverter::encode(std::u16string_view text)
     while (converter.convert(utf16, consumed, bytes) != 0 && consumed < utf16.size()) {
         // iconv stops at the start of a unit; a valid surrogate pair is one character.
         const std::size_t unit = consumed / 2;
-        const bool pair = unit + 1 < text.size() && IsHighSurrogate(text[unit]) && IsLowSurrogate(text[unit + 1]);
+        const bool pair
+            = unit + 1 < text.size() && utf16::IsHighSurrogate(text[unit]) && utf16::IsLowSurrogate(text[unit + 1]);
         bytes += '?';
         consumed = (unit + (pair ? 2 : 1)) * 2;
         converter.reset();

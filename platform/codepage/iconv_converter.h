@@ -12,7 +12,7 @@ namespace tavik {
 class IconvConverter {
 public:
     enum class Direction { Cp932ToUtf16Le, Utf16LeToCp932 };
-    enum class Outcome { Converted, Invalid, Incomplete };
+    enum class Ending { Complete, InvalidSequence, IncompleteSequence };
 
     explicit IconvConverter(Direction direction);
     ~IconvConverter();
@@ -23,9 +23,9 @@ public:
     bool isOpen() const { return m_descriptor != kClosed; }
 
     // Converts `input` as one complete piece and sets `output` to the result.
-    // Invalid: iconv stopped at a sequence it cannot convert; Incomplete: the
+    // InvalidSequence: iconv stopped at a sequence it cannot convert; IncompleteSequence: the
     // input ends inside a sequence (for CP932 input, a lone lead byte).
-    Outcome convertWhole(std::string_view input, std::string& output);
+    Ending convertWhole(std::string_view input, std::string& output);
 
     // Whole conversions with the codec's replacement rules, made as an ordinary
     // iconv loop: an input byte where iconv stops becomes U+FFFD and decoding

@@ -1,5 +1,7 @@
 #include "platform/codepage/unicode_codec.h"
 
+#include "platform/codepage/utf16.h"
+
 #include <cstdint>
 
 namespace tavik {
@@ -63,17 +65,6 @@ Utf8Step ReadUtf8(std::string_view bytes, std::size_t pos)
     return {codePoint, length};
 }
 
-void AppendUtf16(char32_t codePoint, std::u16string& out)
-{
-    if (codePoint < 0x10000) {
-        out += static_cast<char16_t>(codePoint);
-        return;
-    }
-    codePoint -= 0x10000;
-    out += static_cast<char16_t>(0xD800 + (codePoint >> 10));
-    out += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
-}
-
 void AppendUtf8(char32_t codePoint, std::string& out)
 {
     if (codePoint < 0x80) {
@@ -91,15 +82,6 @@ void AppendUtf8(char32_t codePoint, std::string& out)
         out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (codePoint & 0x3F));
     }
-}
-
-bool IsHighSurrogate(char16_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
 }  // namespace
@@ -132,7 +114,7 @@ std::u16string UnicodeCodec::decodeUtf8(std::string_view bytes)
     for (std::size_t pos = 0; pos < bytes.size();) {
         // One U+FFFD per maximal ill-formed prefix, as Unicode recommends.
         const Utf8Step step = ReadUtf8(bytes, pos);
-        AppendUtf16(step.codePoint == kInvalid ? kReplacement : step.codePoint, text);
+        utf16::AppendCodePoint(step.codePoint == kInvalid ? kReplacement : step.codePoint, text);
         pos += step.length;
     }
     return text;
@@ -144,10 +126,10 @@ std::string UnicodeCodec::encodeUtf8(std::u16string_view text)
     bytes.reserve(text.size() * 3);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
-        if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            AppendUtf8(0x10000 + ((unit - 0xD800u) << 10) + (text[i + 1] - 0xDC00u), bytes);
+        if (utf16::IsHighSurrogate(unit) && i + 1 < text.size() && utf16::IsLowSurrogate(text[i + 1])) {
+            AppendUtf8(utf16::CombineSurrogates(unit, text[i + 1]), bytes);
             ++i;
-        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+        } else if (utf16::IsHighSurrogate(unit) || utf16::IsLowSurrogate(unit)) {
             AppendUtf8(kReplacement, bytes);
         } else {
             AppendUtf8(unit, bytes);

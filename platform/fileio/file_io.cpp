@@ -178,13 +178,9 @@ void SyncDirectory(const std::string& directory)
 
 }  // namespace
 
-std::optional<std::string> FileIo::readWholeFile(const std::string& path, std::string* error)
+FileResult<std::string> FileIo::readWholeFile(const std::string& path)
 {
-    const auto fail = [&](int code) -> std::optional<std::string> {
-        if (error)
-            *error = Reason(path, code);
-        return std::nullopt;
-    };
+    const auto fail = [&](int code) { return FileResult<std::string>::failure(Reason(path, code)); };
 
     int fd = -1;
     do {
@@ -220,9 +216,9 @@ std::optional<std::string> FileIo::readWholeFile(const std::string& path, std::s
     return bytes;
 }
 
-FileResult FileIo::replaceFile(const std::string& path, std::string_view bytes)
+FileResult<> FileIo::replaceFile(const std::string& path, std::string_view bytes)
 {
-    const auto fail = [&](int code) { return FileResult::failure(Reason(path, code)); };
+    const auto fail = [&](int code) { return FileResult<>::failure(Reason(path, code)); };
     if (path.empty())
         return fail(ENOENT);
 
@@ -239,7 +235,7 @@ FileResult FileIo::replaceFile(const std::string& path, std::string_view bytes)
         if (S_ISDIR(status.st_mode))
             return fail(EISDIR);
         if (!S_ISREG(status.st_mode))
-            return FileResult::failure(path + ": not a regular file");
+            return FileResult<>::failure(path + ": not a regular file");
         // Renaming needs only the folder to be writable, but a user who made the file read-only expects it
         // to stay as it is. A file without any write permission counts as read-only even for root.
         if (access(target->c_str(), W_OK) != 0)
@@ -273,7 +269,7 @@ FileResult FileIo::replaceFile(const std::string& path, std::string_view bytes)
     // The new content is in place from here on; making the rename itself durable is best effort, since
     // reporting a failure now would tell the user the old file was kept when it was not.
     SyncDirectory(directory);
-    return FileResult::success();
+    return FileResult<>::success();
 }
 
 }  // namespace tavik

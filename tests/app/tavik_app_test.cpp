@@ -146,7 +146,7 @@ TEST_F(TavikAppTest, ToolsMenu_OffersAboutAndExit)
         EXPECT_TRUE(texts.contains(QStringLiteral("tavik Version 1.28"))) << texts.join('|').toStdString();
         const QPoint offset = about.frameGeometry().center() - m_frame->frameGeometry().center();
         EXPECT_LE(offset.manhattanLength(), 2);
-        return ScriptedDialogs::press(about, res::IDOK);
+        return ScriptedDialogs::press(about, IDOK);
     });
     PopupProbe::choose(res::ID_APP_ABOUT);
     EXPECT_EQ(dialogs.shown(), QList<int>{res::IDD_ABOUTBOX});

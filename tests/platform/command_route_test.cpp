@@ -1,6 +1,6 @@
 #include "platform/command_route.h"
 
-#include "platform/command_callbacks.h"
+#include "tests/support/command_callbacks.h"
 
 #include <QCoreApplication>
 

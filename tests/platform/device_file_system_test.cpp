@@ -25,9 +25,10 @@ TEST(DeviceFileSystem, List_SortsIgnoringCase_AndHidesDotNamesAndNamesHoldingBac
     TemporaryDeviceRoot root;
     for (const char* file : {"b.lst", "A.LST", "c.txt", ".hidden.lst", "back\\slash.lst", "Sub/x"})
         root.writeFile(QStringLiteral("My Documents/") + QString::fromUtf8(file), "x");
-    const DirectoryListing listing = DeviceFileSystem::list(QStringLiteral("\\my documents"), QStringLiteral("*"));
+    const Outcome<QList<DirectoryEntry>> listing
+        = DeviceFileSystem::list(QStringLiteral("\\my documents"), QStringLiteral("*"));
     QStringList names;
-    for (const DirectoryEntry& entry : listing.entries)
+    for (const DirectoryEntry& entry : *listing)
         names << entry.name + (entry.isFolder ? "\\" : "");
     EXPECT_EQ(names, QStringList({"A.LST", "b.lst", "c.txt", "Sub\\"}));
 }

@@ -21,14 +21,17 @@ TEST(MessageBox, RealBox_IsCaptionedTavik_AndGivesTheAnswerChosen)
         {MessageButtons::OkCancel, QMessageBox::NoButton, MessageAnswer::Cancel},
         {MessageButtons::Ok, QMessageBox::NoButton, MessageAnswer::Ok}};
     for (const auto& c : cases) {
-        QString caption;
+        QString caption, text;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             caption = box->windowTitle();
+            text = box->text();
             c.click == QMessageBox::NoButton ? QTest::keyClick(box, Qt::Key_Escape) : box->button(c.click)->click();
         });
-        EXPECT_EQ(MessageBox::show(nullptr, QStringLiteral("保存しますか？"), c.buttons), c.answer);
+        // Texts from the checklist side break their lines with CR LF; the box shows each line once.
+        EXPECT_EQ(MessageBox::show(nullptr, QStringLiteral("牛乳\r\n低脂肪"), c.buttons), c.answer);
         EXPECT_EQ(caption, QStringLiteral("tavik"));
+        EXPECT_EQ(text, QStringLiteral("牛乳\n低脂肪"));
     }
 }
 

@@ -12,20 +12,19 @@
 
 namespace tavik {
 
-using enum res::ControlKind;
-constexpr res::ControlTemplate kEditorControls[] = {
+using enum ControlKind;
+constexpr ControlTemplate kEditorControls[] = {
     {1, DefaultPushButton, "OK", 57, 0, 24, 10},
     {2, PushButton, "ｷｬﾝｾﾙ", 81, 0, 34, 10},
-    {1010, Edit, "", 1, 11, 108, 12, res::kBorder},
+    {1010, Edit, "", 1, 11, 108, 12, kBorder},
 };
-constexpr res::DialogTemplate kEditor{
-    731, "項目", "Sans Serif", 9, 115, 156, res::kModalFrame | res::kCaption, kEditorControls};
-constexpr res::ControlTemplate kAboutControls[] = {{-1, Static, "tavik Version 1.28", 40, 10, 65, 8}};
-constexpr res::DialogTemplate kAbout{700, "バージョン情報", "Sans Serif", 9, 139, 87,
-    res::kModalFrame | res::kCaption | res::kCaptionOkButton, kAboutControls};
+constexpr DialogTemplate kEditor{731, "項目", "Sans Serif", 9, 115, 156, kModalFrame | kCaption, kEditorControls};
+constexpr ControlTemplate kAboutControls[] = {{-1, Static, "tavik Version 1.28", 40, 10, 65, 8}};
+constexpr DialogTemplate kAbout{
+    700, "バージョン情報", "Sans Serif", 9, 139, 87, kModalFrame | kCaption | kCaptionOkButton, kAboutControls};
 
 // Runs the real modal loop, with `key` pressed once the dialog is up.
-static int runPressing(ModalDialog& dialog, Qt::Key key)
+static int RunPressing(ModalDialog& dialog, Qt::Key key)
 {
     QTimer::singleShot(0, [key] { QTest::keyClick(QApplication::activeModalWidget(), key); });
     return dialog.runModal();
@@ -34,11 +33,11 @@ static int runPressing(ModalDialog& dialog, Qt::Key key)
 TEST(ModalDialog, EscapeEndsWithCancel_ReturnWithOk_AndACaptionOkDialogEndsWithOkEitherWay)
 {
     ModalDialog editor(kEditor), about(kAbout);
-    EXPECT_EQ(runPressing(editor, Qt::Key_Escape), 2);
-    EXPECT_EQ(runPressing(editor, Qt::Key_Return), 1);
+    EXPECT_EQ(RunPressing(editor, Qt::Key_Escape), 2);
+    EXPECT_EQ(RunPressing(editor, Qt::Key_Return), 1);
     EXPECT_EQ(about.findControl<QPushButton>(1)->text(), QStringLiteral("OK"));
-    EXPECT_EQ(runPressing(about, Qt::Key_Escape), 1);
-    EXPECT_EQ(runPressing(about, Qt::Key_Return), 1);
+    EXPECT_EQ(RunPressing(about, Qt::Key_Escape), 1);
+    EXPECT_EQ(RunPressing(about, Qt::Key_Return), 1);
 }
 
 TEST(ModalDialog, StandIn_GetsTheLiveDialogOnEveryRun_InsteadOfAnEventLoop)

@@ -1,8 +1,8 @@
 #include "platform/popup_menu.h"
 
-#include "platform/command_callbacks.h"
 #include "platform/command_route.h"
 #include "res/resources.h"
+#include "tests/support/command_callbacks.h"
 #include "tests/support/popup_probe.h"
 
 #include <QKeySequence>
@@ -11,9 +11,9 @@
 
 namespace tavik {
 
-using Kind = res::MenuItem::Kind;
-constexpr res::MenuItem kSubmenu[] = {{Kind::Command, 3, "貼り付け", {}}};
-constexpr res::MenuItem kItems[] = {{Kind::Command, 1, "Save & Exit", {}}, {Kind::Separator, 0, {}, {}},
+using Kind = MenuItem::Kind;
+constexpr MenuItem kSubmenu[] = {{Kind::Command, 3, "貼り付け", {}}};
+constexpr MenuItem kItems[] = {{Kind::Command, 1, "Save & Exit", {}}, {Kind::Separator, 0, {}, {}},
     {Kind::Submenu, 0, "項目COPY", kSubmenu}, {Kind::Command, 2, "何もしない", {}}};
 
 TEST(PopupMenu, FrameOwned_EntriesAskTheRouteEachTimeTheyOpen_AndShowAmpersandLiterally)

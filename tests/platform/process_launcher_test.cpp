@@ -29,9 +29,9 @@ TEST(ProcessLauncher, Start_OfWhatCannotRun_FailsWithAReason)
     root.writeFile(QStringLiteral("Programs/text.exe"), "#!/bin/sh\n");  // not executable
     root.makeFolder(QStringLiteral("Programs/Folder.exe"));
     for (const char* program : {"\\Programs\\missing.exe", "\\Programs\\text.exe", "\\Programs\\Folder.exe", ""}) {
-        const Outcome started = ProcessLauncher::start(QString::fromUtf8(program));
+        const Outcome<> started = ProcessLauncher::start(QString::fromUtf8(program));
         EXPECT_FALSE(started) << program;
-        EXPECT_FALSE(started.reason.isEmpty()) << program;
+        EXPECT_FALSE(started.reason().isEmpty()) << program;
     }
 }
 

@@ -9,9 +9,9 @@ class FixedClock {
 public:
     explicit FixedClock(QDate date)
     {
-        Clock::setStandIn([date] { return date; });
+        Clock::standIn.set([date] { return date; });
     }
-    ~FixedClock() { Clock::setStandIn(nullptr); }
+    ~FixedClock() { Clock::standIn.set(nullptr); }
 };
 
 }  // namespace tavik

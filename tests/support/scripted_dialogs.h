@@ -18,17 +18,17 @@ class ScriptedDialogs {
 public:
     ScriptedDialogs()
     {
-        ModalDialog::setStandIn([this](ModalDialog& dialog) {
+        ModalDialog::standIn.set([this](ModalDialog& dialog) {
             m_shown.append(dialog.templateId());
             if (pending() > 0 && m_script.first().first == dialog.templateId())
                 return m_script.takeFirst().second(dialog);
             ADD_FAILURE() << "unexpected dialog on template " << dialog.templateId();
-            return int(res::IDCANCEL);
+            return int(IDCANCEL);
         });
     }
     ~ScriptedDialogs()
     {
-        ModalDialog::setStandIn(nullptr);
+        ModalDialog::standIn.set(nullptr);
         EXPECT_EQ(pending(), 0) << "scripted dialogs never came";
     }
 

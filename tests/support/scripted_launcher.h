@@ -12,39 +12,41 @@ class ScriptedLauncher {
 public:
     ScriptedLauncher()
     {
-        ProcessLauncher::setStartStandIn([this](const QString& app, const QString& line) { return take({app, line}); });
-        ProcessLauncher::setShellOpenStandIn([this](const QString& name) { take({name}); });
+        ProcessLauncher::startStandIn.set([this](const QString& app, const QString& line) {
+            return take({app, line});
+        });
+        ProcessLauncher::shellOpenStandIn.set([this](const QString& name) { take({name}); });
     }
     ~ScriptedLauncher()
     {
-        ProcessLauncher::setStartStandIn(nullptr);
-        ProcessLauncher::setShellOpenStandIn(nullptr);
+        ProcessLauncher::startStandIn.set(nullptr);
+        ProcessLauncher::shellOpenStandIn.set(nullptr);
         EXPECT_EQ(m_expected.size(), 0) << "expected program starts or shell opens never came";
     }
 
     // The next call must start exactly this; it then answers `answer`.
     ScriptedLauncher& expectStart(
-        const QString& application, const QString& commandLine = QString(), Outcome answer = Outcome::success())
+        const QString& application, const QString& commandLine = QString(), Outcome<> answer = Outcome<>::success())
     {
         return expectCall({application, commandLine}, std::move(answer));
     }
-    ScriptedLauncher& expectShellOpen(const QString& name) { return expectCall({name}, Outcome::success()); }
+    ScriptedLauncher& expectShellOpen(const QString& name) { return expectCall({name}, Outcome<>::success()); }
 
 private:
-    ScriptedLauncher& expectCall(const QStringList& call, Outcome answer)
+    ScriptedLauncher& expectCall(const QStringList& call, Outcome<> answer)
     {
         m_expected.append({call, std::move(answer)});
         return *this;
     }
-    Outcome take(const QStringList& call)
+    Outcome<> take(const QStringList& call)
     {
         if (!m_expected.isEmpty() && m_expected.first().first == call)
             return m_expected.takeFirst().second;
         ADD_FAILURE() << "unexpected start or shell open: " << call.join(QStringLiteral(" | ")).toStdString();
-        return Outcome::failure(QStringLiteral("unexpected start"));
+        return Outcome<>::failure(QStringLiteral("unexpected start"));
     }
 
-    QList<std::pair<QStringList, Outcome>> m_expected;
+    QList<std::pair<QStringList, Outcome<>>> m_expected;
 };
 
 }  // namespace tavik

@@ -17,7 +17,7 @@ class ScriptedMessageBoxes {
 public:
     ScriptedMessageBoxes()
     {
-        MessageBox::setStandIn([this](const MessageRequest& request) {
+        MessageBox::standIn.set([this](const MessageRequest& request) {
             m_shown.append(request);
             m_texts.append(request.text);
             EXPECT_FALSE(m_queue.isEmpty()) << "unexpected message box \"" << request.text.toStdString() << "\"";
@@ -30,7 +30,7 @@ public:
     }
     ~ScriptedMessageBoxes()
     {
-        MessageBox::setStandIn(nullptr);
+        MessageBox::standIn.set(nullptr);
         EXPECT_EQ(pending(), 0) << "scripted message boxes never came";
     }
 

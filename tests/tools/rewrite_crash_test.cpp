@@ -1,6 +1,6 @@
 // Kills `tavik-lst rewrite` of a large checklist at random moments: the file must
 // always hold either the old or the new bytes in full, never a mix or a part.
-#include "bench/large_checklist.h"
+#include "samples/large_checklist.h"
 #include "tool_process.h"
 
 #include <gtest/gtest.h>

@@ -57,9 +57,9 @@ TEST_F(FileIoTest, ReplaceFile_FileOrLinkToIt_ReplacesEveryByteKeepsModeAndLinkL
     fs::create_symlink("list.lst", Path("link"));
     for (const auto& [name, mode] : {std::pair{"list.lst", 0640}, std::pair{"link", 0604}}) {
         Write("list.lst", "old", mode);
-        const FileResult result = FileIo::replaceFile(Path(name), bytes);
-        ASSERT_TRUE(result.ok) << result.error;
-        EXPECT_TRUE(FileIo::readWholeFile(Path("list.lst")) == bytes) << name;
+        const FileResult<> result = FileIo::replaceFile(Path(name), bytes);
+        ASSERT_TRUE(bool(result)) << result.reason();
+        EXPECT_TRUE(*FileIo::readWholeFile(Path("list.lst")) == bytes) << name;
         EXPECT_EQ(fs::status(Path("list.lst")).permissions(), static_cast<fs::perms>(mode)) << name;
         EXPECT_TRUE(fs::is_symlink(Path("link")) && Entries(m_dir) == 2) << name;
     }
@@ -79,23 +79,25 @@ TEST_F(FileIoTest, ReplaceFile_CannotReplace_FailsWithReasonAndKeepsOldFile)
     for (const auto& [name, reason] : cases) {
         const fs::path dir = fs::path(Path(name)).parent_path();
         const long before = Entries(dir);
-        const FileResult result = FileIo::replaceFile(Path(name), "new");
-        EXPECT_TRUE(!result.ok && result.error == Path(name) + ": " + reason) << result.error;
+        const FileResult<> result = FileIo::replaceFile(Path(name), "new");
+        EXPECT_TRUE(!bool(result) && result.reason() == Path(name) + ": " + reason) << result.reason();
         EXPECT_EQ(Entries(dir), before) << name;
-        EXPECT_EQ(FileIo::readWholeFile(Path(name)).value_or("old"), "old") << name;
+        const FileResult<std::string> after = FileIo::readWholeFile(Path(name));
+        EXPECT_TRUE(!after || *after == "old") << name;
     }
     // Root could write it, but a file without any write permission is left as it is.
     if (m_root && seteuid(0) == 0) {
-        EXPECT_EQ(FileIo::replaceFile(Path("readonly.lst"), "new").error, Path("readonly.lst") + ": Permission denied");
-        EXPECT_EQ(FileIo::readWholeFile(Path("readonly.lst")), "old");
+        EXPECT_EQ(
+            FileIo::replaceFile(Path("readonly.lst"), "new").reason(), Path("readonly.lst") + ": Permission denied");
+        EXPECT_EQ(*FileIo::readWholeFile(Path("readonly.lst")), "old");
     }
 }
 
 TEST_F(FileIoTest, ReadWholeFile_MissingFile_GivesReasonWithPath)
 {
-    std::string error;
-    EXPECT_EQ(FileIo::readWholeFile(Path("missing.lst"), &error), std::nullopt);
-    EXPECT_EQ(error, Path("missing.lst") + ": No such file or directory");
+    const FileResult<std::string> read = FileIo::readWholeFile(Path("missing.lst"));
+    EXPECT_FALSE(read);
+    EXPECT_EQ(read.reason(), Path("missing.lst") + ": No such file or directory");
 }
 
 }  // namespace

@@ -1,7 +1,4 @@
 #include "platform/clipboard.h"
-#include "tests/support/fixed_clock.h"
-
-#include <QDate>
 
 #include <gtest/gtest.h>
 
@@ -14,16 +11,6 @@ TEST(Clipboard, TextRoundTripsThroughTheSystemClipboard)
     Clipboard::setText(text);
     EXPECT_TRUE(Clipboard::hasText());
     EXPECT_EQ(Clipboard::text(), text);
-}
-
-TEST(Clock, TodayIsTheLocalDateUnlessATestFixesIt)
-{
-    EXPECT_EQ(Clock::today(), QDate::currentDate());
-    {
-        FixedClock fixed(QDate(2002, 12, 23));
-        EXPECT_EQ(Clock::today(), QDate(2002, 12, 23));
-    }
-    EXPECT_EQ(Clock::today(), QDate::currentDate());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "bench/large_checklist.h"
+#include "samples/large_checklist.h"
 
 #include "platform/codepage/cp932_codec.h"
 

@@ -1,14 +1,17 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
 
-// The shapes of the program's resources. Every window, menu and command is data
-// of these types (resources.h holds the data itself); the platform layer builds
-// widgets and menus from them. Texts are UTF-8.
-namespace tavik::res {
+// The shapes of the data that windows and menus are built from: dialog templates,
+// menus and accelerator tables. The program's resources fill them; the platform
+// layer builds widgets and menus from them. Texts are UTF-8.
+namespace tavik {
+
+// The standard button ids: a button with one of these ids ends a modal dialog.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
 
 enum class ControlKind {
     PushButton,
@@ -96,38 +99,4 @@ struct Accelerator {
     int command;
 };
 
-struct StringEntry {
-    int id;
-    std::string_view text;
-};
-
-struct CommandName {
-    int id;
-    std::string_view name;  // the identifier's symbolic name, e.g. "IDC_ADD_ITEM"
-};
-
-// A toolbar definition: square buttons of `buttonSize` pixels, one per command, whose
-// pictures are cut in order from one bitmap strip.
-struct Toolbar {
-    int id;
-    int buttonSize;
-    std::span<const int> commands;
-};
-
-// The version block of the program file.
-struct VersionInfo {
-    std::array<int, 4> fileVersion;
-    std::array<int, 4> productVersion;
-    std::string_view fileVersionText;
-    std::string_view productVersionText;
-    std::string_view companyName;
-    std::string_view fileDescription;
-    std::string_view internalName;
-    std::string_view legalCopyright;
-    std::string_view legalTrademarks;
-    std::string_view originalFileName;
-    std::string_view productName;
-    int languageId;  // 1041, Japanese
-};
-
-}  // namespace tavik::res
+}  // namespace tavik
