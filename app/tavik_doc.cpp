@@ -10,9 +10,9 @@ bool CTavikDoc::CanCloseFrame()
     CTavikView* view = firstView();
     if (!view || !view->checklist().modified())
         return true;
-    if (view->SaveCurrentFile())
+    if (view->SaveCurrentFile() == SaveResult::Written)
         return true;
-    // The write failed and the user has been told why; closing now would lose the changes.
+    // The write failed (the user has been told why) or was declined: closing now would lose the changes.
     return MessageBox::show(view->window(), QStringLiteral("変更は保存されていません。このまま終了しますか？"),
                MessageButtons::YesNo, MessageIcon::Warning)
         == MessageAnswer::Yes;

@@ -22,12 +22,17 @@ SaveResult ChecklistWriter::SaveCurrentFile(Checklist& checklist, QWidget* owner
     const Outcome<> written = DeviceFileSystem::replaceFile(path, WriteChecklist(checklist));
     if (!written) {
         // The old file is untouched and the checklist keeps its changes, marked unsaved.
-        MessageBox::show(owner, QStringLiteral("ファイルに保存できませんでした。\n%1").arg(written.reason()),
-            MessageButtons::Ok, MessageIcon::Warning);
+        showWriteFailure(owner, path, written.reason());
         return SaveResult::Failed;
     }
     checklist.setModified(false);
     return SaveResult::Written;
+}
+
+void ChecklistWriter::showWriteFailure(QWidget* owner, const QString& devicePath, const QString& reason)
+{
+    MessageBox::show(owner, QStringLiteral("ファイルに書き込めませんでした。\n%1\n%2").arg(devicePath, reason),
+        MessageButtons::Ok, MessageIcon::Warning);
 }
 
 }  // namespace tavik

@@ -1,5 +1,6 @@
 #pragma once
 
+class QString;
 class QWidget;
 
 namespace tavik {
@@ -18,6 +19,9 @@ public:
     // Asks first when the file was read as Unicode. A failure is reported to the
     // user with its reason; the old file stays as it was.
     static SaveResult SaveCurrentFile(Checklist& checklist, QWidget* owner);
+
+    // Tells the user that the file at `devicePath` could not be written, and why.
+    static void showWriteFailure(QWidget* owner, const QString& devicePath, const QString& reason);
 };
 
 }  // namespace tavik

@@ -19,9 +19,14 @@ std::string_view UpToFirstNul(std::string_view bytes)
     return nul ? bytes.substr(0, static_cast<const char*>(nul) - bytes.data()) : bytes;
 }
 
-bool HasByteAbove7F(std::string_view bytes)
+// A file without byte-order mark is read as UTF-8 when it is well-formed UTF-8 and
+// holds a character of three or four bytes, as all Japanese UTF-8 text does. One
+// whose only non-ASCII characters take two bytes is read as CP932: half-width
+// katakana in CP932 often form such bytes ("ﾃｨ" is C3 A8, UTF-8 "è"), and read as
+// CP932 a file is written back with its bytes unchanged.
+bool LooksLikeUtf8(std::string_view bytes)
 {
-    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) > 0x7F; });
+    return UnicodeCodec::longestUtf8Sequence(bytes).value_or(0) >= 3;
 }
 
 // Calls `addLine` with each line of `text`, without its LF; the text after the last
@@ -119,7 +124,7 @@ ChecklistReadResult ReadChecklist(std::string_view bytes, Checklist& checklist)
     } else if (bytes.size() >= 2 && byteAt(1) == 0x00) {
         result.encoding = TextEncoding::Undetermined;
         result.notices.push_back({std::u16string(notices::kUndeterminedEncoding), NoticeIcon::None});
-    } else if (HasByteAbove7F(bytes) && UnicodeCodec::isValidUtf8(bytes)) {
+    } else if (LooksLikeUtf8(bytes)) {
         // Most text files on this system are UTF-8; read as CP932 they would be
         // garbled, and the next write would destroy them.
         result.encoding = TextEncoding::Utf8;

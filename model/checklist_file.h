@@ -12,7 +12,7 @@ class Checklist;
 enum class TextEncoding {
     Ansi,  // the ANSI code page, CP932
     Utf16Le,  // UTF-16LE with byte-order mark
-    Utf8,  // UTF-8, with or without byte-order mark
+    Utf8,  // UTF-8 with byte-order mark, or without one when well-formed and holding a character of 3 or 4 bytes
     Undetermined,  // the second byte is 00 without a UTF-16LE mark: nothing was read
 };
 

@@ -1,9 +1,15 @@
 #pragma once
 
+#include "files/checklist_files.h"
+#include "files/checklist_host.h"
 #include "model/checklist.h"
 #include "platform/form.h"
+#include "platform/window_timers.h"
 
+#include <QFont>
 #include <QRect>
+
+#include <optional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -12,32 +18,49 @@ class QTreeView;
 
 namespace tavik {
 
+class ChecklistTableModel;
 class ComboBox;
 class CommandRoute;
+class CommandUi;
 
 // The main screen: a form on the main dialog template with the mark button, the
 // menu button "▼", the counter, the folder and file chooser, the list and the
 // hidden comment pane. It owns the open checklist.
-class CTavikView : public Form {
+class CTavikView : public Form, private ChecklistHost {
     Q_OBJECT
 public:
+    // The view's window timers.
+    enum Timer { kFileSelectTimer = 3000 };
+
     explicit CTavikView(QWidget* parent = nullptr);
     ~CTavikView() override;
 
     // The frame that owns the view's popups and the route its commands travel.
     void attachFrame(QWidget& frame, CommandRoute& route);
 
-    // The first showing: lays out the list and the chooser. Runs once; later calls do nothing.
+    // The first showing: lays out the list and its columns in the stored font, then
+    // opens the remembered checklist. Runs once; later calls do nothing.
     void OnInitialUpdate();
 
     Checklist& checklist() { return m_checklist; }
+    ChecklistFiles& files() { return m_files; }
     // Writes the checklist back to its file; see ChecklistWriter.
-    bool SaveCurrentFile();
+    SaveResult SaveCurrentFile();
+
+    // The first selected row of the list, the row every item command works on.
+    std::optional<int> GetSelectedRow() const;
+    void UpdateCounter() override;
+    // Applies the stored list font size plus `step` (tenths of a point), kept between
+    // 7 and 15 points, and stores the size.
+    void ApplyListFont(int step);
+    // Re-dates `row` with today's date when it has a date.
+    void StampDate(int row);
 
     // The list's rectangle after the layout, in view coordinates.
     QRect listRect() const { return m_rcList; }
 
     QTreeView* list() const { return m_list; }
+    ChecklistTableModel* listModel() const { return m_model; }
     ComboBox* fileCombo() const { return m_combo; }
     QLabel* counter() const { return m_staticCounter; }
     QPlainTextEdit* commentPane() const { return m_editPane; }
@@ -49,9 +72,33 @@ protected:
 private:
     void OnMenuButton();
     void OnFileOpen();
+    void OnMarkButton();
+    void OnClearMarks();
+    void OnFontSmaller();
+    void OnFontStandard();
+    void OnFontLarger();
+    void OnUpdateFontSmaller(CommandUi& ui);
+    void OnUpdateFontLarger(CommandUi& ui);
+    void OnSaveFile();
+    void OnSaveFileAs();
+    void OnCreateEmptyFile();
+    void OnTimer(int id);
+
+    // ChecklistHost
+    void beginReplaceRows() override;
+    void endReplaceRows() override;
+    void startFileSelectTimer() override;
+    ComboBox& chooser() override;
+    QWidget* dialogOwner() override;
+
     void layoutControls();
+    void fitItemColumn();
 
     Checklist m_checklist;
+    ChecklistTableModel* m_model = nullptr;
+    ChecklistFiles m_files{m_checklist, *this};
+    WindowTimers m_timers{[this](int id) { OnTimer(id); }};
+    QFont m_listFont;
     QTreeView* m_list = nullptr;
     QLabel* m_staticCounter = nullptr;
     QPlainTextEdit* m_editPane = nullptr;
@@ -59,6 +106,9 @@ private:
     QPushButton* m_markButton = nullptr;
     QPushButton* m_menuButton = nullptr;
     QRect m_rcList;
+    // The mark and date columns keep the widths measured at the first showing.
+    int m_markColumnWidth = 0;
+    int m_dateColumnWidth = 0;
     bool m_initialUpdateDone = false;
     QWidget* m_frame = nullptr;
     CommandRoute* m_route = nullptr;

@@ -2,6 +2,7 @@
 
 #include "platform/codepage/utf16.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tavik {
@@ -98,13 +99,26 @@ std::u16string UnicodeCodec::decodeUtf16Le(std::string_view bytes)
 
 bool UnicodeCodec::isValidUtf8(std::string_view bytes)
 {
+    return longestUtf8Sequence(bytes).has_value();
+}
+
+std::optional<std::size_t> UnicodeCodec::longestUtf8Sequence(std::string_view bytes)
+{
+    std::size_t longest = 0;
     for (std::size_t pos = 0; pos < bytes.size();) {
+        // ASCII bytes, most of a file, are passed over without decoding.
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+            longest = std::max<std::size_t>(longest, 1);
+            ++pos;
+            continue;
+        }
         const Utf8Step step = ReadUtf8(bytes, pos);
         if (step.codePoint == kInvalid)
-            return false;
+            return std::nullopt;
+        longest = std::max(longest, step.length);
         pos += step.length;
     }
-    return true;
+    return longest;
 }
 
 std::u16string UnicodeCodec::decodeUtf8(std::string_view bytes)

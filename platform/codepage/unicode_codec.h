@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,11 @@ public:
     // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates,
     // nothing above U+10FFFF).
     static bool isValidUtf8(std::string_view bytes);
+
+    // The length in bytes (1 to 4) of the longest character of well-formed UTF-8,
+    // 0 for no bytes; std::nullopt when the bytes are not well-formed UTF-8. Both
+    // come from one pass, so a file's encoding is told from its bytes quickly.
+    static std::optional<std::size_t> longestUtf8Sequence(std::string_view bytes);
 
     // Ill-formed sequences become U+FFFD; characters above U+FFFF become surrogate pairs.
     static std::u16string decodeUtf8(std::string_view bytes);

@@ -34,6 +34,10 @@ namespace {
 
 class TavikAppTest : public ::testing::Test {
 protected:
+    // A device root with one checklist: a root without any would greet every start
+    // with the chooser's "nothing found" message.
+    TavikAppTest() { m_file = m_root.writeFile(QStringLiteral("list.lst"), "old"); }
+
     void SetUp() override
     {
         m_app = std::make_unique<CTavikApp>();
@@ -61,6 +65,8 @@ protected:
         PopupProbe::choose(command);
     }
 
+    TemporaryDeviceRoot m_root;
+    QString m_file;
     std::unique_ptr<CTavikApp> m_app;
     CMainFrame* m_frame = nullptr;
     CTavikView* m_view = nullptr;
@@ -115,9 +121,10 @@ TEST_F(TavikAppTest, ListPopup_OpensAtItsPointWithEntriesUpdatedThroughTheRoute)
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(popup->pos(), PopupMenu::programPointToGlobal(*m_frame, QPoint(40, 45)));
 
-    // Closing is handled by the application; the item commands have no handler yet.
-    EXPECT_TRUE(PopupProbe::entry(res::ID_APP_EXIT)->isEnabled());
-    for (int unhandled : {res::IDC_ADD_ITEM, res::ID_MOVE_UP, res::ID_FONT_SMALLER, res::ID_READ_ALOUD})
+    // Closing is handled by the application, the font sizes by the view; the item commands have no handler yet.
+    for (int handled : {res::ID_APP_EXIT, res::ID_FONT_SMALLER, res::ID_CLEAR_MARKS, res::ID_LIST_SAVE_AS})
+        EXPECT_TRUE(PopupProbe::entry(handled)->isEnabled()) << handled;
+    for (int unhandled : {res::IDC_ADD_ITEM, res::ID_MOVE_UP, res::ID_READ_ALOUD})
         EXPECT_FALSE(PopupProbe::entry(unhandled)->isEnabled()) << unhandled;
 
     PopupProbe::choose(res::ID_APP_EXIT);
@@ -176,16 +183,12 @@ protected:
     void SetUp() override
     {
         TavikAppTest::SetUp();
-        m_file = m_root.writeFile(QStringLiteral("list.lst"), "old");
         Checklist& checklist = m_view->checklist();
         checklist.setFilePath(u"\\list.lst");
         checklist.appendRow({u"○", u"牛乳", u"02/12/23"}, u"");
     }
 
     QByteArray fileBytes() const { return *m_root.readFile(QStringLiteral("list.lst")); }
-
-    TemporaryDeviceRoot m_root;
-    QString m_file;
 };
 
 TEST_F(ExitHookTest, Unmodified_WritesNothing)
@@ -214,12 +217,13 @@ TEST_F(ExitHookTest, TerminationSignal_ClosesAsTheUserWouldAndSaves)
     EXPECT_NE(fileBytes(), QByteArray("old"));
 }
 
-TEST_F(ExitHookTest, UnicodeFile_CancelClosesWithoutWriting)
+TEST_F(ExitHookTest, UnicodeFile_CancelAsksThenClosesWithoutWriting)
 {
     m_view->checklist().setModified(true);
     m_view->checklist().setReadAsUnicode(true);
     ScriptedMessageBoxes boxes;
-    boxes.expect(MessageAnswer::Cancel, QStringLiteral("ユニコードデータにASCIIを書き戻します"));
+    boxes.expect(MessageAnswer::Cancel, QStringLiteral("ユニコードデータにASCIIを書き戻します"))
+        .expect(MessageAnswer::Yes, QStringLiteral("変更は保存されていません。このまま終了しますか？"));
     m_frame->close();
     EXPECT_FALSE(m_frame->isVisible());
     EXPECT_EQ(fileBytes(), QByteArray("old"));

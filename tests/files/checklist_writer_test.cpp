@@ -50,7 +50,7 @@ TEST(ChecklistWriter, FailedWrite_IsReportedWithItsReasonAndKeepsTheChanges)
         boxes.expect(MessageAnswer::Ok);
         EXPECT_EQ(ChecklistWriter::SaveCurrentFile(checklist, nullptr), SaveResult::Failed);
         ASSERT_EQ(boxes.shown().size(), 1);
-        EXPECT_TRUE(boxes.texts().at(0).startsWith(QStringLiteral("ファイルに保存できませんでした。\n")));
+        EXPECT_TRUE(boxes.texts().at(0).startsWith(QStringLiteral("ファイルに書き込めませんでした。\n")));
         EXPECT_GT(boxes.texts().at(0).size(), 20) << "the reason is missing";
         EXPECT_TRUE(checklist.modified());
     }

@@ -204,7 +204,15 @@ TEST(ReadChecklist, Encodings)
         {"\xEF\xBB\xBF"
          "牛乳\nパン",
             TextEncoding::Utf8, {"ユニコードですが、書き戻すとASCIIになります。"}, {"牛乳", "パン"}, true},
+        // Without a mark, UTF-8 needs a character of three or four bytes; two-byte ones alone
+        // are read as CP932, as half-width katakana often make them ("ﾃｨ" is C3 A8, UTF-8 "è").
         {"牛乳\r\n", TextEncoding::Utf8, {"ユニコードですが、書き戻すとASCIIになります。"}, {"牛乳"}, true},
+        {"café 🍞", TextEncoding::Utf8, {"ユニコードですが、書き戻すとASCIIになります。"}, {"café 🍞"}, true},
+        {"café", TextEncoding::Ansi, {}, {"cafﾃｩ"}, false},
+        {AnsiFile("ﾃｨ"), TextEncoding::Ansi, {}, {"ﾃｨ"}, false},
+        {"\xEF\xBB\xBF"
+         "café",
+            TextEncoding::Utf8, {"ユニコードですが、書き戻すとASCIIになります。"}, {"café"}, true},
         {AnsiFile("牛乳\r\n"), TextEncoding::Ansi, {}, {"牛乳"}, false},
         {std::string("ab\0cd", 5), TextEncoding::Ansi, {}, {"ab"}, false},
         // Deleted lines are reported before the Unicode notice.
@@ -224,6 +232,26 @@ TEST(ReadChecklist, Encodings)
         EXPECT_EQ(texts, c.texts) << c.bytes;
         EXPECT_EQ(checklist.readAsUnicode(), c.unicode) << c.bytes;
         EXPECT_FALSE(checklist.modified());
+    }
+}
+
+// Files of ASCII and half-width katakana in CP932 that happen to be well-formed
+// UTF-8 of two-byte characters are read as CP932 and written back byte for byte.
+TEST(ReadChecklist, KatakanaThatLooksLikeUtf8_RoundTripsAsAnsi)
+{
+    const char* const files[] = {
+        "\r\nﾃｨ\r\n",
+        " ﾃｨ ﾘｽﾄｱ\r\n\r\nﾒｰ\r\n ﾅｲ\r\nTV ﾃｨ\r\n",
+    };
+    for (const char* file : files) {
+        const std::string bytes = AnsiFile(file);
+        ASSERT_EQ(UnicodeCodec::longestUtf8Sequence(bytes), 2u) << file;
+        Checklist checklist;
+        const ChecklistReadResult result = ReadChecklist(bytes, checklist);
+        EXPECT_EQ(result.encoding, TextEncoding::Ansi) << file;
+        EXPECT_EQ(NoticeTexts(result), std::vector<std::string>()) << file;
+        EXPECT_FALSE(checklist.readAsUnicode()) << file;
+        EXPECT_EQ(WriteChecklist(checklist), bytes) << file;
     }
 }
 

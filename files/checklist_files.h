@@ -1,0 +1,64 @@
+#pragma once
+
+#include "files/checklist_writer.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace tavik {
+
+class Checklist;
+class ChecklistHost;
+
+// The file behind the open checklist: the chooser of folders and files, the folder
+// and file remembered for the next start (profile section "MRU"), loading, and the
+// save, save-as and new-file commands. Whatever it needs of the screen goes through
+// the host.
+class ChecklistFiles {
+public:
+    ChecklistFiles(Checklist& checklist, ChecklistHost& host);
+
+    // Writes back unsaved changes, then reads the remembered folder's file into the
+    // checklist, shows what the reading has to tell and refreshes the counter.
+    void LoadCurrentFile();
+    // The one writer of checklist files; see ChecklistWriter.
+    SaveResult SaveCurrentFile();
+
+    // Lists the remembered folder in the chooser and loads the remembered file.
+    void OpenRememberedFile();
+    // Replaces the chooser's entries with the checklist files and folders of `folder`
+    // ("" for the root); an empty folder sends the chooser back to the root.
+    void FillFileCombo(const QString& folder);
+    // The user chose an entry of the chooser: a file opens, a folder or "up" is listed.
+    void OnSelectFileCombo();
+    // A second after each load: shows the open file's entry in the chooser.
+    void OnFileSelectTimer();
+    // Selects the entry whose text begins with `prefix`, as the chooser's own prefix
+    // search from start index 0 does.
+    void selectInCombo(const QString& prefix);
+
+    void OnSaveFile();
+    void OnSaveFileAs();
+    void OnCreateEmptyFile();
+
+    // The remembered folder and file (profile "MRU"/"Folder" and "MRU"/"FileName").
+    static QString rememberedFolder();
+    static QString rememberedFileName();
+
+private:
+    // Writes back unsaved changes before another file takes their place. When they
+    // cannot be written (or the user cancelled the write), asks whether to drop
+    // them; false keeps the open checklist as it is.
+    bool releaseChanges();
+    // The name the user typed in the save-as dialog, or nothing when the user
+    // cancelled or the name cannot be used (the user has been told why).
+    std::optional<QString> askFileName(const QString& folder);
+    // The folder of the open file with its trailing "\", where Save As and New file write.
+    QString targetFolder() const;
+
+    Checklist& m_checklist;
+    ChecklistHost& m_host;
+};
+
+}  // namespace tavik

@@ -1,0 +1,32 @@
+#pragma once
+
+class QWidget;
+
+namespace tavik {
+
+class ComboBox;
+
+// What loading and choosing checklist files need of the screen that shows them.
+class ChecklistHost {
+public:
+    virtual ~ChecklistHost() = default;
+
+    // Bracket a change that replaces every row of the checklist, so the list shows
+    // the new rows and nothing in between.
+    virtual void beginReplaceRows() = 0;
+    virtual void endReplaceRows() = 0;
+
+    // Recounts the marks into the counter.
+    virtual void UpdateCounter() = 0;
+
+    // Starts the one-shot timer that selects the open file in the chooser a
+    // second after each load (ChecklistFiles::OnFileSelectTimer).
+    virtual void startFileSelectTimer() = 0;
+
+    virtual ComboBox& chooser() = 0;
+
+    // The window that message boxes and dialogs open over.
+    virtual QWidget* dialogOwner() = 0;
+};
+
+}  // namespace tavik
