@@ -71,10 +71,17 @@ CTavikView::CTavikView(QWidget* parent)
     m_list = findControl<QTreeView>(res::IDC_LIST);
     m_model = new ChecklistTableModel(m_checklist, this);
     m_list->setModel(m_model);
+    // Columns take exactly the widths measured for them, however narrow.
+    m_list->header()->setMinimumSectionSize(1);
     connect(m_combo, &QComboBox::activated, this, [this] { m_files.OnSelectFileCombo(); });
 }
 
-CTavikView::~CTavikView() = default;
+CTavikView::~CTavikView()
+{
+    // The list and its model outlive the checklist (they go with the widget's children):
+    // the list must not ask for rows any more.
+    m_list->setModel(nullptr);
+}
 
 const CommandMap& CTavikView::commandMap() const
 {

@@ -1,0 +1,168 @@
+#include "platform/command_ui.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/view/view_test_fixture.h"
+
+#include <QHeaderView>
+
+namespace tavik {
+namespace {
+
+using ListTest = ViewTest;
+
+TEST_F(ListTest, Counter_FollowsTheCountingRule)
+{
+    const struct {
+        std::vector<std::u16string_view> marks;
+        const char* counter;  // nullptr: the counter keeps its text
+    } cases[] = {
+        {{}, nullptr},
+        {{u"削", u"削"}, nullptr},
+        {{u"○", u"", u""}, "1/3\n33%"},
+        {{u"○", u"○", u"×"}, "2/3\n66%"},  // truncated, not 67
+        {{u"○", u"○", u"○", u"○", u"○"}, "5/5\n100%"},
+        {{u"○", u"×", u"？", u"削", u""}, "1/4\n25%"},
+    };
+    writeChecklist(QStringLiteral("list.lst"), u"項目\r\n");
+    remember(QString(), QStringLiteral("list.lst"));
+    open();
+    for (const auto& c : cases) {
+        std::u16string text;
+        for (std::u16string_view mark : c.marks)
+            text += mark.empty() ? std::u16string(u"項目\r\n") : std::u16string(mark) + u"<03/03/05>項目\r\n";
+        writeChecklist(QStringLiteral("list.lst"), text);
+        m_view->counter()->setText(QStringLiteral("before"));
+        if (text.empty() || text.find(u'削') != std::u16string::npos)
+            m_boxes.expect(MessageAnswer::Ok);  // an empty file, deleted lines
+        m_view->files().LoadCurrentFile();
+        EXPECT_EQ(counterText(), c.counter ? QString::fromUtf8(c.counter) : QStringLiteral("before"));
+    }
+
+    // 101 countable rows with one done: 0.99% shows as 1%.
+    std::u16string many = u"○<03/03/05>a\r\n";
+    for (int i = 0; i < 100; ++i)
+        many += u"b\r\n";
+    writeChecklist(QStringLiteral("list.lst"), many);
+    m_view->files().LoadCurrentFile();
+    EXPECT_EQ(counterText(), QStringLiteral("1/101\n1%"));
+}
+
+TEST_F(ListTest, Columns_AreMeasuredInTheListFontAndKeptWhenTheFontChanges)
+{
+    writeChecklist(QStringLiteral("list.lst"), u"項目\r\n");
+    ProfileStore::writeInt(QStringLiteral("ListView"), QStringLiteral("Font"), 120);
+    open();
+    QTreeView* list = m_view->list();
+    EXPECT_EQ(list->font().family(), QStringLiteral("MS ゴシック"));
+    EXPECT_EQ(list->font().pointSizeF(), 12.0);
+    const QFontMetrics metrics(list->font());
+    EXPECT_EQ(list->columnWidth(0), metrics.horizontalAdvance(QStringLiteral("検査")));
+    EXPECT_EQ(list->columnWidth(2), metrics.horizontalAdvance(QStringLiteral("00/00/00")));
+    EXPECT_EQ(list->columnWidth(0) + list->columnWidth(1) + list->columnWidth(2)
+            + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list),
+        list->width() - 2 * list->frameWidth());
+    const QStringList headings{list->model()->headerData(0, Qt::Horizontal).toString(),
+        list->model()->headerData(1, Qt::Horizontal).toString(),
+        list->model()->headerData(2, Qt::Horizontal).toString()};
+    EXPECT_EQ(headings, (QStringList{"検", "項目", "日付"}));
+
+    const int widths[] = {list->columnWidth(0), list->columnWidth(1), list->columnWidth(2)};
+    m_view->executeCommand(res::ID_FONT_LARGER);
+    EXPECT_EQ(m_view->commentPane()->font().pointSizeF(), 12.5);
+    EXPECT_EQ((std::vector<int>{list->columnWidth(0), list->columnWidth(1), list->columnWidth(2)}),
+        (std::vector<int>(std::begin(widths), std::end(widths))));
+}
+
+TEST_F(ListTest, FontCommands_StepByHalfPointsWithinTheirLimits)
+{
+    writeChecklist(QStringLiteral("list.lst"), u"項目\r\n");
+    open();
+    const auto stored = [] { return ProfileStore::readInt(QStringLiteral("ListView"), QStringLiteral("Font"), 0); };
+    const auto enabled = [this](int command) {
+        CommandUi ui(command);
+        m_view->updateCommand(ui);
+        return ui.isEnabled();
+    };
+    const struct {
+        int before;
+        int command;
+        int after;
+    } steps[] = {{72, res::ID_FONT_LARGER, 77}, {72, res::ID_FONT_SMALLER, 70}, {148, res::ID_FONT_LARGER, 150},
+        {150, res::ID_FONT_STANDARD, 90}, {70, res::ID_FONT_STANDARD, 90}, {90, res::ID_FONT_SMALLER, 85}};
+    for (const auto& step : steps) {
+        ProfileStore::writeInt(QStringLiteral("ListView"), QStringLiteral("Font"), step.before);
+        ASSERT_TRUE(enabled(step.command)) << step.before << " " << step.command;
+        m_view->executeCommand(step.command);
+        EXPECT_EQ(stored(), step.after) << step.before << " " << step.command;
+        EXPECT_EQ(m_view->list()->font().pointSizeF(), step.after / 10.0);
+    }
+    ProfileStore::writeInt(QStringLiteral("ListView"), QStringLiteral("Font"), 70);
+    EXPECT_FALSE(enabled(res::ID_FONT_SMALLER));
+    EXPECT_TRUE(enabled(res::ID_FONT_LARGER));
+    ProfileStore::writeInt(QStringLiteral("ListView"), QStringLiteral("Font"), 150);
+    EXPECT_FALSE(enabled(res::ID_FONT_LARGER));
+    EXPECT_TRUE(enabled(res::ID_FONT_STANDARD));
+}
+
+TEST_F(ListTest, MarkButton_CyclesTheMarkAndDatesTheRowToday)
+{
+    writeChecklist(QStringLiteral("list.lst"), u"牛乳\r\n×<02/12/22>卵\r\n削<02/12/20>\r\nパン\r\n");
+    remember(QString(), QStringLiteral("list.lst"));
+    m_boxes.expect(MessageAnswer::Ok);  // one deleted line
+    open();
+    FixedClock clock(QDate(2003, 3, 5));
+
+    m_boxes.expect(MessageAnswer::Ok, QStringLiteral("マークしたいデータを選択してください。"));
+    m_view->executeCommand(res::IDC_MARK_BUTTON);
+    EXPECT_FALSE(m_view->checklist().modified());
+
+    selectRow(0);
+    QStringList marks;
+    for (int press = 0; press < 4; ++press) {
+        m_view->executeCommand(res::IDC_MARK_BUTTON);
+        marks << cell(0, ChecklistTableModel::kMarkColumn);
+        EXPECT_EQ(cell(0, ChecklistTableModel::kDateColumn), QStringLiteral("03/03/05"));
+    }
+    EXPECT_EQ(marks, (QStringList{"○", "×", "？", "○"}));
+    EXPECT_TRUE(m_view->checklist().modified());
+    EXPECT_EQ(counterText(), QStringLiteral("1/3\n33%"));
+
+    selectRow(1);
+    m_view->executeCommand(res::IDC_MARK_BUTTON);
+    EXPECT_EQ(cell(1, ChecklistTableModel::kMarkColumn), QStringLiteral("？"));
+    EXPECT_EQ(m_view->checklist().row(1).date, u"03/03/05");
+
+    // A row marked otherwise keeps its mark but is dated; the year 2000 is "00".
+    m_view->listModel()->setMark(2, u"削");
+    FixedClock y2k(QDate(2000, 1, 9));
+    selectRow(2);
+    m_view->executeCommand(res::IDC_MARK_BUTTON);
+    EXPECT_EQ(cell(2, ChecklistTableModel::kMarkColumn), QStringLiteral("削"));
+    EXPECT_EQ(cell(2, ChecklistTableModel::kDateColumn), QStringLiteral("00/01/09"));
+}
+
+TEST_F(ListTest, ClearMarks_AsksThenClearsEveryMarkAndDate)
+{
+    writeChecklist(QStringLiteral("list.lst"), u"○<02/12/23>牛乳\r\n×<02/12/22>卵\r\n削<02/12/20>\r\n");
+    remember(QString(), QStringLiteral("list.lst"));
+    m_boxes.expect(MessageAnswer::Ok);
+    open();
+    m_view->listModel()->setMark(1, u"削");
+    m_view->UpdateCounter();
+    EXPECT_EQ(counterText(), QStringLiteral("1/1\n100%"));
+
+    m_boxes.expect(MessageAnswer::No, QStringLiteral("マークと日付をクリアします"));
+    m_view->executeCommand(res::ID_CLEAR_MARKS);
+    EXPECT_EQ(cell(0, ChecklistTableModel::kMarkColumn), QStringLiteral("○"));
+    EXPECT_FALSE(m_view->checklist().modified());
+
+    m_boxes.expect(MessageAnswer::Yes);
+    m_view->executeCommand(res::ID_CLEAR_MARKS);
+    EXPECT_EQ(m_boxes.shown().last().icon, MessageIcon::Question);
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(cell(row, 0) + cell(row, 2), QString()) << row;
+    EXPECT_TRUE(m_view->checklist().modified());
+    EXPECT_EQ(counterText(), QStringLiteral("0/2\n0%")) << "a row that was deleted counts again";
+}
+
+}  // namespace
+}  // namespace tavik

@@ -1,0 +1,145 @@
+#include "platform/resource_types.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/view/view_test_fixture.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace tavik {
+namespace {
+
+const QString kWritten = QStringLiteral("書き込みました");
+const QString kCreateEmpty = QStringLiteral("空のファイルを作成します");
+const QString kEmptyFile = QStringLiteral("ファイルが空です。");
+
+class SaveTest : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        writeChecklist(QStringLiteral("a/list.lst"), u"牛乳\r\nパン\r\n");
+        remember(QStringLiteral("\\a"), QStringLiteral("list.lst"));
+        open();
+        selectRow(0);
+        m_view->executeCommand(res::IDC_MARK_BUTTON);  // an unsaved change
+    }
+
+    // The save-as dialog shows `folder` and the user types `name` and presses OK.
+    void typeName(const QString& folder, const QString& name)
+    {
+        m_dialogs.expect(res::IDD_SAVE_AS, [folder, name](ModalDialog& dialog) {
+            EXPECT_EQ(dialog.findControl<QLabel>(res::IDC_CURRENT_FOLDER)->text(), folder);
+            dialog.findControl<QLineEdit>(res::IDC_ITEM_TEXT)->setText(name);
+            return ScriptedDialogs::press(dialog, IDOK);
+        });
+    }
+
+    QByteArray markedList() const
+    {
+        return Cp932(u"\r\n○<03/03/05>牛乳\r\nパン\r\n");
+    }
+
+    FixedClock m_clock{QDate(2003, 3, 5)};
+    ScriptedDialogs m_dialogs;
+};
+
+TEST_F(SaveTest, Save_WritesTheFileAndSaysSo)
+{
+    m_boxes.expect(MessageAnswer::Ok, kWritten);
+    m_view->executeCommand(res::ID_FILE_OVERWRITE);
+    EXPECT_EQ(fileBytes(QStringLiteral("a/list.lst")), markedList());
+    EXPECT_FALSE(m_view->checklist().modified());
+}
+
+TEST_F(SaveTest, SaveAs_WritesTheNewFileInTheSameFolderAndOpensIt)
+{
+    writeChecklist(QStringLiteral("a/b.lst.lst"), u"古い\r\n");
+    typeName(QStringLiteral("\\a\\"), QStringLiteral("b.lst"));  // the extension is added all the same
+    m_view->executeCommand(res::ID_LIST_SAVE_AS);
+    EXPECT_EQ(fileBytes(QStringLiteral("a/b.lst.lst")), markedList());  // replaced without a question
+    EXPECT_EQ(fileBytes(QStringLiteral("a/list.lst")), Cp932(u"牛乳\r\nパン\r\n"));
+    EXPECT_EQ(rememberedFolder(), QStringLiteral("\\a\\"));
+    EXPECT_EQ(rememberedFileName(), QStringLiteral("b.lst.lst"));
+    EXPECT_EQ(m_view->checklist().filePath(), u"\\a\\\\b.lst.lst");
+    EXPECT_EQ(cell(0, ChecklistTableModel::kMarkColumn), QStringLiteral("○"));
+    EXPECT_FALSE(m_view->checklist().modified());
+}
+
+TEST_F(SaveTest, NewFile_WritesTheOpenChangesToTheirFileAndOpensAnEmptyOne)
+{
+    m_boxes.expect(MessageAnswer::Ok, kCreateEmpty);
+    typeName(QStringLiteral("\\a\\"), QStringLiteral("new"));
+    m_boxes.expect(MessageAnswer::Ok, kEmptyFile);
+    m_view->executeCommand(res::ID_NEW_LIST);
+    EXPECT_EQ(fileBytes(QStringLiteral("a/list.lst")), markedList());
+    EXPECT_EQ(fileBytes(QStringLiteral("a/new.lst")), QByteArray());
+    EXPECT_EQ(rememberedFileName(), QStringLiteral("new.lst"));
+    EXPECT_EQ(m_view->listModel()->rowCount(), 0);
+}
+
+TEST_F(SaveTest, SaveAsAndNewFile_RefuseEmptyAndUnusableNames)
+{
+    const QString names[] = {QString(), QStringLiteral("a\\b"), QStringLiteral("../x"), QStringLiteral("tab\there"),
+        QStringLiteral(".."), QStringLiteral(".")};
+    for (const QString& name : names) {
+        typeName(QStringLiteral("\\a\\"), name);
+        m_boxes.expect(MessageAnswer::Ok,
+            name.isEmpty() ? QStringLiteral("ファイル名が空っぽ？")
+                           : QStringLiteral("ファイル名に使えない文字が含まれています。"));
+        m_view->executeCommand(res::ID_LIST_SAVE_AS);
+    }
+    m_boxes.expect(MessageAnswer::Ok, kCreateEmpty);
+    m_dialogs.expectAnswer(res::IDD_SAVE_AS, IDCANCEL);
+    m_view->executeCommand(res::ID_NEW_LIST);
+    EXPECT_EQ(QDir(m_root.hostPath(QStringLiteral("a"))).entryList(QDir::Files), QStringList{"list.lst"});
+    EXPECT_EQ(rememberedFileName(), QStringLiteral("list.lst"));
+    EXPECT_TRUE(m_view->checklist().modified());
+}
+
+// A write that cannot happen is reported with the path and the reason; nothing claims
+// success, the old file stays and the changes stay unsaved.
+TEST_F(SaveTest, FailedWrites_AreReportedAndKeepTheChanges)
+{
+    const QString failed = QStringLiteral("ファイルに書き込めませんでした。\n");
+    const QString host = m_root.hostPath(QStringLiteral("a/list.lst"));
+    QFile::setPermissions(host, QFileDevice::ReadOwner);
+    m_boxes.expect(MessageAnswer::Ok);
+    m_view->executeCommand(res::ID_FILE_OVERWRITE);
+    EXPECT_TRUE(m_boxes.texts().last().startsWith(failed + QStringLiteral("\\a\\list.lst\n")));
+    EXPECT_EQ(m_boxes.shown().last().icon, MessageIcon::Warning);
+    QFile::setPermissions(host, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    // Save As onto a file that may not be written: the checklist keeps its own file.
+    m_root.writeFile(QStringLiteral("a/copy.lst"), "other");
+    QFile::setPermissions(m_root.hostPath(QStringLiteral("a/copy.lst")), QFileDevice::ReadOwner);
+    typeName(QStringLiteral("\\a\\"), QStringLiteral("copy"));
+    m_boxes.expect(MessageAnswer::Ok);
+    m_view->executeCommand(res::ID_LIST_SAVE_AS);
+    EXPECT_TRUE(m_boxes.texts().last().startsWith(failed));
+    EXPECT_EQ(fileBytes(QStringLiteral("a/copy.lst")), QByteArray("other"));
+    EXPECT_EQ(m_view->checklist().filePath(), u"\\a\\list.lst");
+    EXPECT_EQ(rememberedFileName(), QStringLiteral("list.lst"));
+
+    // A full disk, as a file size limit makes it.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit tiny = previous;
+    tiny.rlim_cur = 8;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    m_boxes.expect(MessageAnswer::Ok);
+    m_view->executeCommand(res::ID_FILE_OVERWRITE);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    EXPECT_TRUE(m_boxes.texts().last().startsWith(failed));
+    EXPECT_EQ(fileBytes(QStringLiteral("a/list.lst")), Cp932(u"牛乳\r\nパン\r\n"));
+    EXPECT_TRUE(m_view->checklist().modified());
+    EXPECT_FALSE(m_boxes.texts().contains(kWritten));
+}
+
+}  // namespace
+}  // namespace tavik
