@@ -3,8 +3,9 @@
 #
 #   bash e2e/run_e2e.sh PATH/TO/tavik ARTIFACT_FOLDER
 #
-# Start-up and the main window, the "ツール" menu and the about box, a second start
-# while a copy runs, and Ctrl+Q. Screenshots and the program's output stay in the
+# Start-up with the remembered checklist, marking a row, switching files in the
+# chooser, the "ツール" menu and the about box, a second start while a copy runs,
+# and Ctrl+Q writing the change back. Screenshots and the program's output stay in the
 # artifact folder; on a failure also a picture of the whole screen.
 set -uo pipefail
 
@@ -93,6 +94,13 @@ for var in TAVIK_ROOT XDG_CONFIG_HOME XDG_RUNTIME_DIR XDG_CACHE_HOME XDG_DATA_HO
     temp_dirs+=("$dir")
     chmod 700 "$dir" && export "$var=$dir"
 done
+# Two checklists in "\My Documents"; the first is remembered from an earlier run.
+docs="$TAVIK_ROOT/My Documents"
+mkdir -p "$docs" "$XDG_CONFIG_HOME/Vantra" || fail "cannot make the sample folders"
+printf 'milk\r\nbread\r\n' >"$docs/shopping.lst"
+printf 'call the bank\r\n' >"$docs/todo.lst"
+cp "$docs/todo.lst" "$TAVIK_ROOT/todo.original"
+printf '[MRU]\nFolder=\\\\My Documents\nFileName=shopping.lst\n' >"$XDG_CONFIG_HOME/Vantra/tavik.conf"
 export QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING
 
@@ -116,6 +124,25 @@ main_height=$HEIGHT
 [ "$(near "$WIDTH" 240)$(near "$HEIGHT" 320)" = yesyes ] || fail "the main window is ${WIDTH}×${HEIGHT}"
 poll "$limit" shot "$main" "$artifacts/main-window.png" || fail "the main window was not painted within ${limit}s"
 ok "${WIDTH}×${HEIGHT}; screenshot $output"
+
+step "select the first row and press \"○\" twice: the row is marked \"×\" with today's date"
+# Dialog units of the main form in its 9-point font: 7/4 px across, 13/8 px down. The list's
+# first row lies below its header, the mark button at the top left.
+xdotool mousemove --window "$main" 60 52 click 1 || fail "xdotool could not click the list"
+sleep 0.3
+xdotool mousemove --window "$main" 15 10 click 1 sleep 0.3 click 1 || fail "xdotool could not click \"○\""
+sleep 0.5
+poll "$limit" shot "$main" "$artifacts/marked-list.png" || fail "the marked list was not painted"
+ok "screenshot $output"
+
+step "choose todo.lst in the chooser (the entry below the open file); it opens"
+sleep 1.2 # the chooser shows the open file a second after loading
+xdotool mousemove --window "$main" 170 10 click 1 || fail "xdotool could not click the chooser"
+sleep 0.5
+xdotool key Down Return || fail "xdotool could not choose"
+sleep 1.5
+poll "$limit" shot "$main" "$artifacts/other-file.png" || fail "the other file was not painted"
+ok "screenshot $output"
 
 step "click \"ツール\" (bottom left of the window); its popup menu opens"
 # The button's text sits about 25 px from the left edge, inside the bar at the bottom.
@@ -164,5 +191,14 @@ first_pid=""
 [ "$status" -eq 0 ] || fail "tavik ended with status $status"
 poll "$limit" no_tavik_window || fail "windows titled \"tavik\" remain: $(xdotool search --name '^tavik$' | tr '\n' ' ')"
 ok "ended with status 0; no window left"
+
+step "the marked row reached shopping.lst, todo.lst is as it was, and todo.lst is remembered"
+printf '\r\n\x81\x7e<%s>milk\r\nbread\r\n' "$(date +%y/%m/%d)" >"$TAVIK_ROOT/shopping.expected"
+cmp "$docs/shopping.lst" "$TAVIK_ROOT/shopping.expected" ||
+    fail "shopping.lst holds $(od -c "$docs/shopping.lst" | head -3)"
+cmp "$docs/todo.lst" "$TAVIK_ROOT/todo.original" || fail "todo.lst changed"
+grep -qx 'FileName=todo.lst' "$XDG_CONFIG_HOME/Vantra/tavik.conf" ||
+    fail "the profile holds $(cat "$XDG_CONFIG_HOME/Vantra/tavik.conf")"
+ok "both files byte for byte; the profile names todo.lst"
 
 echo "e2e: all checks passed; screenshots in $artifacts"

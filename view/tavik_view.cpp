@@ -117,9 +117,12 @@ void CTavikView::OnInitialUpdate()
     layoutControls();
     ApplyListFont(0);
     // The columns are measured once, in the stored font; later font changes keep them.
+    // A cell draws its text inside a margin on either side, which the width includes so
+    // that a whole date shows.
     const QFontMetrics metrics(m_list->font());
-    m_markColumnWidth = metrics.horizontalAdvance(QStringLiteral("検査"));
-    m_dateColumnWidth = metrics.horizontalAdvance(QStringLiteral("00/00/00"));
+    const int cellMargins = 2 * (m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1);
+    m_markColumnWidth = metrics.horizontalAdvance(QStringLiteral("検査")) + cellMargins;
+    m_dateColumnWidth = metrics.horizontalAdvance(QStringLiteral("00/00/00")) + cellMargins;
     m_list->setColumnWidth(ChecklistTableModel::kMarkColumn, m_markColumnWidth);
     m_list->setColumnWidth(ChecklistTableModel::kDateColumn, m_dateColumnWidth);
     fitItemColumn();

@@ -49,14 +49,20 @@ TEST_F(ListTest, Counter_FollowsTheCountingRule)
 TEST_F(ListTest, Columns_AreMeasuredInTheListFontAndKeptWhenTheFontChanges)
 {
     writeChecklist(QStringLiteral("list.lst"), u"項目\r\n");
+    remember(QString(), QStringLiteral("list.lst"));
     ProfileStore::writeInt(QStringLiteral("ListView"), QStringLiteral("Font"), 120);
     open();
     QTreeView* list = m_view->list();
     EXPECT_EQ(list->font().family(), QStringLiteral("MS ゴシック"));
     EXPECT_EQ(list->font().pointSizeF(), 12.0);
-    const QFontMetrics metrics(list->font());
-    EXPECT_EQ(list->columnWidth(0), metrics.horizontalAdvance(QStringLiteral("検査")));
-    EXPECT_EQ(list->columnWidth(2), metrics.horizontalAdvance(QStringLiteral("00/00/00")));
+    // A date shows whole in its column: the cell looks the same when the column is wider.
+    m_view->listModel()->setDate(0, u"00/00/00");
+    const QRect cell = list->visualRect(m_view->listModel()->index(0, ChecklistTableModel::kDateColumn));
+    const QImage fitted = list->viewport()->grab(cell).toImage();
+    const int dateWidth = list->columnWidth(2);
+    list->setColumnWidth(2, dateWidth + 40);
+    EXPECT_EQ(list->viewport()->grab(cell).toImage(), fitted);
+    list->setColumnWidth(2, dateWidth);
     EXPECT_EQ(list->columnWidth(0) + list->columnWidth(1) + list->columnWidth(2)
             + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list),
         list->width() - 2 * list->frameWidth());

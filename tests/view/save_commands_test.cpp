@@ -39,10 +39,7 @@ protected:
         });
     }
 
-    QByteArray markedList() const
-    {
-        return Cp932(u"\r\n○<03/03/05>牛乳\r\nパン\r\n");
-    }
+    QByteArray markedList() const { return Cp932(u"\r\n○<03/03/05>牛乳\r\nパン\r\n"); }
 
     FixedClock m_clock{QDate(2003, 3, 5)};
     ScriptedDialogs m_dialogs;
