@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // blanks trimmed from the pieces it makes can bring a "!" next to another "!!",
     // so a file can take several rounds to settle. Every round that still changes
     // something must write fewer bytes, which proves it settles. A written file that
-    // happens to be valid UTF-8 is read as such and leaves the check.
+    // happens to be valid UTF-8 with a character of three or more bytes is read as
+    // UTF-8 and leaves the check.
     std::string previous = first;
     for (;;) {
         tavik::TextEncoding encoding{};
