@@ -11,6 +11,10 @@ TAVIK_BENCH_FILE="$data" "$build/bench/checklist_bench" --benchmark_repetitions=
   --benchmark_report_aggregates_only=true --benchmark_min_time=1
 echo "== peak memory while loading"
 "$build/bench/load_peak_memory" "$data"
+if [ -x "$build/bench/window_bench" ]; then
+  echo "== the program with the large checklist open, beside the model alone (offscreen)"
+  TAVIK_BENCH_FILE="$data" "$build/bench/window_bench"
+fi
 if [ -x "$build/bench/startup_bench" ]; then
   echo "== cold start to the main window shown"
   bash bench/startup.sh "$build"
