@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -136,6 +137,69 @@ TEST_F(SaveTest, FailedWrites_AreReportedAndKeepTheChanges)
     EXPECT_EQ(fileBytes(QStringLiteral("a/list.lst")), Cp932(u"牛乳\r\nパン\r\n"));
     EXPECT_TRUE(m_view->checklist().modified());
     EXPECT_FALSE(m_boxes.texts().contains(kWritten));
+}
+
+// A small file system of its own under the device root, mounted for one test: only
+// root may mount, and only root needs it, since folder permissions do not stop root.
+class SmallFileSystem {
+public:
+    explicit SmallFileSystem(const QString& folder)
+        : m_folder(folder)
+    {
+        m_mounted = QProcess::execute(QStringLiteral("mount"),
+                        {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                            QStringLiteral("size=16k"), QStringLiteral("tavik-test"), m_folder})
+            == 0;
+    }
+    ~SmallFileSystem()
+    {
+        if (m_mounted)
+            QProcess::execute(QStringLiteral("umount"), {m_folder});
+    }
+    bool mounted() const { return m_mounted; }
+    bool makeReadOnly() const
+    {
+        return QProcess::execute(QStringLiteral("mount"),
+                   {QStringLiteral("-o"), QStringLiteral("remount,ro"), QStringLiteral("tavik-test"), m_folder})
+            == 0;
+    }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
+TEST_F(ViewTest, FullDiskAndReadOnlyFolder_AreReportedAndLeaveTheOldFile)
+{
+    SmallFileSystem small(m_root.makeFolder(QStringLiteral("small")));
+    if (!small.mounted())
+        GTEST_SKIP() << "mounting needs root; the file size limit above stands for a full disk";
+    writeChecklist(QStringLiteral("small/list.lst"), u"牛乳\r\n");
+    remember(QStringLiteral("\\small"), QStringLiteral("list.lst"));
+    open();
+    const QString failed = QStringLiteral("ファイルに書き込めませんでした。\n\\small\\list.lst\n");
+
+    // 40,000 items do not fit in 16 KB.
+    for (int i = 0; i < 40000; ++i)
+        m_view->checklist().appendRow({u"", u"卵", u""}, u"");
+    m_view->checklist().setModified(true);
+    m_boxes.expect(MessageAnswer::Ok);
+    m_view->executeCommand(res::ID_FILE_OVERWRITE);
+    EXPECT_TRUE(m_boxes.texts().last().startsWith(failed) && m_boxes.texts().last().endsWith("No space left on device"))
+        << m_boxes.texts().last().toStdString();
+    EXPECT_EQ(fileBytes(QStringLiteral("small/list.lst")), Cp932(u"牛乳\r\n"));
+    EXPECT_EQ(QDir(m_root.hostPath(QStringLiteral("small"))).entryList(QDir::Files), QStringList{"list.lst"});
+
+    m_view->checklist().setModified(false);
+    m_view->files().LoadCurrentFile();  // back to one item
+    selectRow(0);
+    m_view->executeCommand(res::IDC_MARK_BUTTON);
+    ASSERT_TRUE(small.makeReadOnly());
+    m_boxes.expect(MessageAnswer::Ok);
+    m_view->executeCommand(res::ID_FILE_OVERWRITE);
+    EXPECT_TRUE(m_boxes.texts().last().startsWith(failed) && m_boxes.texts().last().endsWith("Read-only file system"))
+        << m_boxes.texts().last().toStdString();
+    EXPECT_TRUE(m_view->checklist().modified());
 }
 
 }  // namespace
