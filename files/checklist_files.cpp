@@ -35,6 +35,13 @@ void Remember(const QString& entry, const QString& value)
     ProfileStore::writeString(kSection, entry, value);
 }
 
+// The folder and the file to open there ("" for none), for the next load and the next start.
+void RememberFile(const QString& folder, const QString& fileName)
+{
+    Remember(kFolderEntry, folder);
+    Remember(kFileNameEntry, fileName);
+}
+
 // A name that would leave the folder, or that no file can carry, is refused.
 bool IsUsableFileName(const QString& name)
 {
@@ -107,20 +114,16 @@ void ChecklistFiles::FillFileCombo(const QString& folder)
     ComboBox& combo = m_host.chooser();
     const auto fill = [&combo](const QString& from) {
         combo.resetContent();
+        // One listing of the folder; the sorted box puts the entries in order.
+        const Outcome<QList<DirectoryEntry>> listing = DeviceFileSystem::list(from);
         int added = 0;
-        for (const QString& pattern : {QStringLiteral("*.lst"), QStringLiteral("*.txt")}) {
-            const Outcome<QList<DirectoryEntry>> files = DeviceFileSystem::list(from, pattern);
-            for (const DirectoryEntry& entry : files ? *files : QList<DirectoryEntry>()) {
-                if (!entry.isFolder) {
-                    combo.addString(QLatin1Char(' ') + entry.name, kFileEntry);
-                    ++added;
-                }
-            }
-        }
-        const Outcome<QList<DirectoryEntry>> all = DeviceFileSystem::list(from, QStringLiteral("*.*"));
-        for (const DirectoryEntry& entry : all ? *all : QList<DirectoryEntry>()) {
+        for (const DirectoryEntry& entry : listing ? *listing : QList<DirectoryEntry>()) {
             if (entry.isFolder) {
                 combo.addString(QStringLiteral("∇[%1]").arg(entry.name), kFolderEntryKind);
+                ++added;
+            } else if (DeviceFileSystem::matchesPattern(entry.name, QStringLiteral("*.lst"))
+                || DeviceFileSystem::matchesPattern(entry.name, QStringLiteral("*.txt"))) {
+                combo.addString(QLatin1Char(' ') + entry.name, kFileEntry);
                 ++added;
             }
         }
@@ -145,21 +148,19 @@ void ChecklistFiles::OnSelectFileCombo()
     const std::uint32_t kind = combo.itemValue(index);
     if (!releaseChanges()) {
         // The open checklist stays, and the chooser shows it again.
-        selectInCombo(QLatin1Char(' ') + rememberedFileName());
+        selectOpenFile();
         return;
     }
     switch (kind) {
     case kFolderEntryKind:
-        Remember(kFolderEntry, rememberedFolder() + QLatin1Char('\\') + text.mid(2).chopped(1));
-        Remember(kFileNameEntry, QString());
+        RememberFile(rememberedFolder() + QLatin1Char('\\') + text.mid(2).chopped(1), QString());
         OpenRememberedFile();
         break;
     case kUpEntry: {
         // A folder stored with a trailing "\" by Save As goes straight up to the root.
         const QString folder = rememberedFolder();
         const qsizetype slash = folder.lastIndexOf(QLatin1Char('\\'));
-        Remember(kFolderEntry, slash < 0 || folder.endsWith(QLatin1Char('\\')) ? QString() : folder.left(slash));
-        Remember(kFileNameEntry, QString());
+        RememberFile(slash < 0 || folder.endsWith(QLatin1Char('\\')) ? QString() : folder.left(slash), QString());
         OpenRememberedFile();
         break;
     }
@@ -170,7 +171,7 @@ void ChecklistFiles::OnSelectFileCombo()
     }
 }
 
-void ChecklistFiles::OnFileSelectTimer()
+void ChecklistFiles::selectOpenFile()
 {
     selectInCombo(QLatin1Char(' ') + rememberedFileName());
 }
@@ -212,7 +213,7 @@ std::optional<QString> ChecklistFiles::askFileName(const QString& folder)
         MessageBox::show(m_host.dialogOwner(), kUnusableNameText);
         return std::nullopt;
     }
-    return dialog.m_strFileName;
+    return dialog.m_strFileName + QStringLiteral(".lst");
 }
 
 void ChecklistFiles::OnSaveFile()
@@ -224,18 +225,17 @@ void ChecklistFiles::OnSaveFile()
 void ChecklistFiles::OnSaveFileAs()
 {
     const QString folder = targetFolder();
-    const std::optional<QString> name = askFileName(folder);
-    if (!name)
+    const std::optional<QString> fileName = askFileName(folder);
+    if (!fileName)
         return;
     const std::u16string previousPath = m_checklist.filePath();
-    m_checklist.setFilePath((folder + *name + QStringLiteral(".lst")).toStdU16String());
+    m_checklist.setFilePath((folder + *fileName).toStdU16String());
     if (SaveCurrentFile() != SaveResult::Written) {
         // Nothing was written under the new name: the checklist stays with its own file.
         m_checklist.setFilePath(previousPath);
         return;
     }
-    Remember(kFolderEntry, folder);
-    Remember(kFileNameEntry, *name + QStringLiteral(".lst"));
+    RememberFile(folder, *fileName);
     OpenRememberedFile();
 }
 
@@ -243,19 +243,18 @@ void ChecklistFiles::OnCreateEmptyFile()
 {
     MessageBox::show(m_host.dialogOwner(), kCreateEmptyText);
     const QString folder = targetFolder();
-    const std::optional<QString> name = askFileName(folder);
-    if (!name || !releaseChanges())
+    const std::optional<QString> fileName = askFileName(folder);
+    if (!fileName || !releaseChanges())
         return;
     // None of the open checklist's rows may reach the new file.
     m_checklist.setModified(false);
-    const QString path = folder + *name + QStringLiteral(".lst");
+    const QString path = folder + *fileName;
     if (const Outcome<> created = DeviceFileSystem::replaceFile(path, {}); !created) {
         ChecklistWriter::showWriteFailure(m_host.dialogOwner(), path, created.reason());
         return;
     }
     m_checklist.setFilePath(path.toStdU16String());
-    Remember(kFolderEntry, folder);
-    Remember(kFileNameEntry, *name + QStringLiteral(".lst"));
+    RememberFile(folder, *fileName);
     OpenRememberedFile();
 }
 

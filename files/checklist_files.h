@@ -32,8 +32,9 @@ public:
     void FillFileCombo(const QString& folder);
     // The user chose an entry of the chooser: a file opens, a folder or "up" is listed.
     void OnSelectFileCombo();
-    // A second after each load: shows the open file's entry in the chooser.
-    void OnFileSelectTimer();
+    // Shows the open file's entry in the chooser (a second after each load, and when
+    // the user kept the open checklist instead of another).
+    void selectOpenFile();
     // Selects the entry whose text begins with `prefix`, as the chooser's own prefix
     // search from start index 0 does.
     void selectInCombo(const QString& prefix);
@@ -51,8 +52,8 @@ private:
     // cannot be written (or the user cancelled the write), asks whether to drop
     // them; false keeps the open checklist as it is.
     bool releaseChanges();
-    // The name the user typed in the save-as dialog, or nothing when the user
-    // cancelled or the name cannot be used (the user has been told why).
+    // The file name the user typed in the save-as dialog, with ".lst" added, or nothing
+    // when the user cancelled or the name cannot be used (the user has been told why).
     std::optional<QString> askFileName(const QString& folder);
     // The folder of the open file with its trailing "\", where Save As and New file write.
     QString targetFolder() const;

@@ -20,7 +20,7 @@ public:
     virtual void UpdateCounter() = 0;
 
     // Starts the one-shot timer that selects the open file in the chooser a
-    // second after each load (ChecklistFiles::OnFileSelectTimer).
+    // second after each load (ChecklistFiles::selectOpenFile).
     virtual void startFileSelectTimer() = 0;
 
     virtual ComboBox& chooser() = 0;

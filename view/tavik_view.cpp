@@ -192,9 +192,8 @@ void CTavikView::ApplyListFont(int step)
         size = kLargestFontSize;
     QFont font(QStringLiteral("MS ゴシック"));
     font.setPointSizeF(size / 10.0);
-    m_listFont = font;
-    m_list->setFont(m_listFont);
-    m_editPane->setFont(m_listFont);
+    m_list->setFont(font);
+    m_editPane->setFont(font);
     ProfileStore::writeInt(kFontSection, kFontEntry, size);
 }
 
@@ -279,7 +278,7 @@ void CTavikView::OnTimer(int id)
     // Every timer of the view runs once.
     m_timers.killTimer(id);
     if (id == kFileSelectTimer)
-        m_files.OnFileSelectTimer();
+        m_files.selectOpenFile();
 }
 
 void CTavikView::OnMenuButton()

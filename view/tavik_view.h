@@ -6,7 +6,6 @@
 #include "platform/form.h"
 #include "platform/window_timers.h"
 
-#include <QFont>
 #include <QRect>
 
 #include <optional>
@@ -98,7 +97,6 @@ private:
     ChecklistTableModel* m_model = nullptr;
     ChecklistFiles m_files{m_checklist, *this};
     WindowTimers m_timers{[this](int id) { OnTimer(id); }};
-    QFont m_listFont;
     QTreeView* m_list = nullptr;
     QLabel* m_staticCounter = nullptr;
     QPlainTextEdit* m_editPane = nullptr;
