@@ -2,6 +2,7 @@
 
 #include "model/checklist.h"
 #include "model/comment_text.h"
+#include "model/item_text.h"
 
 namespace tavik {
 
@@ -13,22 +14,6 @@ bool IsMarkedItemPrefix(std::u16string_view line)
         return false;
     const char16_t mark = line[0];
     return mark == marks::kDone || mark == marks::kCross || mark == marks::kQuery;
-}
-
-bool IsCommentPrefix(char16_t c)
-{
-    switch (c) {
-    case u' ':
-    case u'\t':
-    case u'\u3000':  // ideographic space
-    case u'!':
-    case u'\uFF01':  // ！
-    case u'.':
-    case u'\uFF0E':  // ．
-        return true;
-    default:
-        return false;
-    }
 }
 
 constexpr std::size_t kDateIndex = 2;
@@ -74,7 +59,7 @@ void ChecklistParser::addClassifiedLine(std::u16string_view line)
         } else {
             text = line.substr(1);
         }
-    } else if (IsCommentPrefix(line.front())) {
+    } else if (IsCommentLineStart(line.front())) {
         addCommentLine(line);
         return;
     } else if (line.size() >= 2 && line[0] == marks::kDeleted && line[1] == u'<') {

@@ -62,6 +62,29 @@ void ChecklistTableModel::endReplaceRows()
     endResetModel();
 }
 
+void ChecklistTableModel::appendRow(ItemRow row, std::u16string comment)
+{
+    const int last = rowCount();
+    beginInsertRows(QModelIndex(), last, last);
+    m_checklist.appendRow(std::move(row), std::move(comment));
+    endInsertRows();
+}
+
+void ChecklistTableModel::swapRows(int a, int b)
+{
+    m_checklist.swapRows(static_cast<std::size_t>(a), static_cast<std::size_t>(b));
+    // Two rows change their contents; the rows themselves stay, which keeps this cheap
+    // on a long list.
+    emit dataChanged(index(a, kMarkColumn), index(a, kDateColumn), {Qt::DisplayRole});
+    emit dataChanged(index(b, kMarkColumn), index(b, kDateColumn), {Qt::DisplayRole});
+}
+
+void ChecklistTableModel::setText(int row, std::u16string text)
+{
+    m_checklist.setText(static_cast<std::size_t>(row), std::move(text));
+    emit dataChanged(index(row, kTextColumn), index(row, kTextColumn), {Qt::DisplayRole});
+}
+
 void ChecklistTableModel::setMark(int row, std::u16string mark)
 {
     m_checklist.setMark(static_cast<std::size_t>(row), std::move(mark));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/item_row.h"
+
 #include <QAbstractTableModel>
 
 #include <string>
@@ -27,7 +29,13 @@ public:
     void beginReplaceRows();
     void endReplaceRows();
 
+    // Adds a row after the last one, with its comment.
+    void appendRow(ItemRow row, std::u16string comment);
+    // Exchanges two rows with their comments, as a move up or down does.
+    void swapRows(int a, int b);
+
     void setMark(int row, std::u16string mark);
+    void setText(int row, std::u16string text);
     void setDate(int row, std::u16string date);
     // Every row loses its mark and its date.
     void clearMarks();

@@ -1,10 +1,16 @@
 #include "view/tavik_view.h"
 
+#include "itemdlg/item_dlg.h"
+#include "model/comment_text.h"
+#include "model/item_text.h"
 #include "model/progress.h"
+#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/combo_box.h"
 #include "platform/command_route.h"
 #include "platform/command_table.h"
+#include "platform/command_ui.h"
+#include "platform/edit_control.h"
 #include "platform/message_box.h"
 #include "platform/popup_menu.h"
 #include "platform/profile_store.h"
@@ -12,6 +18,7 @@
 #include "res/resources.h"
 #include "view/checklist_table_model.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -58,6 +65,20 @@ std::u16string NextMark(const std::u16string& mark)
     }
 }
 
+// Lets the item editor refuse an item text that a file line cannot hold as an item:
+// one that would be read back as a comment of the item above.
+QString RefuseItemText(const QString& item)
+{
+    if (ReadsAsCommentLine(OneLineItemText(item.toStdU16String())))
+        return QStringLiteral("項目の先頭に「!」「！」「.」「．」は使えません。");
+    return {};
+}
+
+std::u16string ToU16(const QString& text)
+{
+    return text.toStdU16String();
+}
+
 }  // namespace
 
 CTavikView::CTavikView(QWidget* parent)
@@ -98,6 +119,20 @@ const CommandMap& CTavikView::commandMap() const
         {res::ID_FILE_OVERWRITE, &CTavikView::OnSaveFile},
         {res::ID_LIST_SAVE_AS, &CTavikView::OnSaveFileAs},
         {res::ID_NEW_LIST, &CTavikView::OnCreateEmptyFile},
+        {res::IDC_ADD_ITEM, &CTavikView::OnAddItem},
+        {res::IDC_EDIT_ITEM, &CTavikView::OnEditItem},
+        {res::ID_MOVE_UP, &CTavikView::OnMoveUp},
+        {res::ID_MOVE_UP, &CTavikView::OnUpdateMoveUp},
+        {res::ID_MOVE_DOWN, &CTavikView::OnMoveDown},
+        {res::ID_MOVE_DOWN, &CTavikView::OnUpdateMoveDown},
+        {res::ID_SHOW_COMMENT, &CTavikView::OnShowComment},
+        {res::ID_SHOW_COMMENT, &CTavikView::OnUpdateShowComment},
+        {res::ID_ITEM_COPY, &CTavikView::OnItemCopy},
+        {res::ID_ITEM_COPY, &CTavikView::OnUpdateItemCopy},
+        {res::ID_ITEM_PASTE_APPEND, &CTavikView::OnItemPasteAppend},
+        {res::ID_ITEM_PASTE_APPEND, &CTavikView::OnUpdateItemPasteAppend},
+        {res::ID_ITEM_CUT, &CTavikView::OnItemCut},
+        {res::ID_ITEM_CUT, &CTavikView::OnUpdateItemCut},
     };
     return table;
 }
@@ -153,6 +188,19 @@ void CTavikView::layoutControls()
     QRect chooser = m_combo->geometry();
     chooser.setRight(width() - 1);
     m_combo->setGeometry(chooser);
+    if (m_bCommentPane)
+        placeCommentPane();
+}
+
+void CTavikView::placeCommentPane()
+{
+    // The list keeps the upper half of its rectangle, the pane the lower half below a
+    // two-pixel gap. Bottoms here lie just past the last pixel row.
+    const int top = m_rcList.top();
+    const int bottom = m_rcList.bottom() + 1;
+    const int mid = top + (bottom - top) / 2;
+    m_list->setGeometry(m_rcList.left(), top, m_rcList.width(), mid - top);
+    m_editPane->setGeometry(m_rcList.left(), mid + 2, m_rcList.width(), bottom - (mid + 2));
 }
 
 void CTavikView::fitItemColumn()
@@ -322,6 +370,226 @@ ComboBox& CTavikView::chooser()
 QWidget* CTavikView::dialogOwner()
 {
     return window();
+}
+
+void CTavikView::OnEditItem()
+{
+    const std::optional<int> selected = GetSelectedRow();
+    if (!selected) {
+        MessageBox::show(window(), QStringLiteral("編集データを選択してください。"));
+        return;
+    }
+    const int row = *selected;
+    const std::size_t index = static_cast<std::size_t>(row);
+
+    CItemDlg dialog;
+    dialog.m_pView = this;
+    dialog.m_refuseItem = RefuseItemText;
+    dialog.m_strItem = ToQString(m_checklist.row(index).text);
+    std::u16string shown = m_checklist.comment(index);
+    CommentToText(shown, CommentMode::Display);
+    dialog.m_strComment = ToQString(shown);
+    dialog.m_bHideNavigation = false;
+    const int result = dialog.runModal();
+    if (result == IDCANCEL)
+        return;
+
+    std::u16string comment = ToU16(dialog.m_strComment);
+    TextToComment(comment);
+    const std::u16string item = OneLineItemText(ToU16(dialog.m_strItem));
+    if (item.empty()) {
+        if (MessageBox::show(
+                window(), QStringLiteral("データが削除されます"), MessageButtons::OkCancel, MessageIcon::Information)
+            != MessageAnswer::Ok)
+            return;
+        // Re-dated first, so the record holds today's date.
+        StampDate(row);
+        deleteRow(row, comment);
+    }
+    m_model->setText(row, item);
+    m_checklist.setComment(index, comment);
+    StampDate(row);
+    showInCommentPane(comment);
+    m_checklist.setModified(true);
+    UpdateCounter();
+
+    const int target = result == CItemDlg::kNext ? row + 1 : result == CItemDlg::kPrevious ? row - 1 : -1;
+    if (target >= 0 && target < m_model->rowCount()) {
+        selectListRow(target);
+        // The next editor opens once this handler, and its write, are done.
+        QMetaObject::invokeMethod(
+            this, [this] { executeCommand(res::IDC_EDIT_ITEM); }, Qt::QueuedConnection);
+    }
+    SaveCurrentFile();
+}
+
+void CTavikView::OnAddItem()
+{
+    CItemDlg dialog;
+    dialog.m_pView = this;
+    dialog.m_refuseItem = RefuseItemText;
+    dialog.m_bHideNavigation = true;
+    const int result = dialog.runModal();
+    const std::u16string item = OneLineItemText(ToU16(dialog.m_strItem));
+    // A comment typed without an item text is dropped.
+    if (result != IDOK || item.empty())
+        return;
+
+    std::u16string comment = ToU16(dialog.m_strComment);
+    TextToComment(comment);
+    m_model->appendRow({{}, item, {}}, comment);
+    // The selection stays; the new row is brought into sight.
+    m_list->scrollTo(m_model->index(m_model->rowCount() - 1, 0));
+    showInCommentPane(comment);
+    m_checklist.setModified(true);
+    UpdateCounter();
+    SaveCurrentFile();
+}
+
+void CTavikView::OnMoveUp()
+{
+    const std::optional<int> row = GetSelectedRow();
+    if (row && *row > 0)
+        moveRow(*row, -1);
+}
+
+void CTavikView::OnMoveDown()
+{
+    const std::optional<int> row = GetSelectedRow();
+    if (row && *row + 1 < m_model->rowCount())
+        moveRow(*row, 1);
+}
+
+void CTavikView::moveRow(int row, int step)
+{
+    m_model->swapRows(row, row + step);
+    // Afterwards no row is selected.
+    m_list->selectionModel()->clearSelection();
+    // The new order is written with the next write, as any other change is.
+    m_checklist.setModified(true);
+}
+
+void CTavikView::OnUpdateMoveUp(CommandUi& ui)
+{
+    const std::optional<int> row = GetSelectedRow();
+    ui.setEnabled(row && *row > 0);
+}
+
+void CTavikView::OnUpdateMoveDown(CommandUi& ui)
+{
+    const std::optional<int> row = GetSelectedRow();
+    ui.setEnabled(row && *row + 1 < m_model->rowCount());
+}
+
+void CTavikView::OnShowComment()
+{
+    if (!m_bCommentPane) {
+        m_bCommentPane = true;
+        placeCommentPane();
+        m_editPane->show();
+        if (const std::optional<int> row = GetSelectedRow())
+            m_list->scrollTo(m_model->index(*row, 0));
+    } else {
+        m_bCommentPane = false;
+        m_editPane->hide();
+        m_editPane->setGeometry(0, 0, 1, 1);
+        m_list->setGeometry(m_rcList);
+    }
+}
+
+void CTavikView::OnUpdateShowComment(CommandUi& ui)
+{
+    ui.setChecked(m_bCommentPane);
+}
+
+void CTavikView::OnItemCopy()
+{
+    const std::optional<int> row = GetSelectedRow();
+    if (!row)
+        return;
+    const std::size_t index = static_cast<std::size_t>(*row);
+    Clipboard::setText(ToQString(ItemClipboardText(m_checklist.row(index).text, m_checklist.comment(index))));
+}
+
+void CTavikView::OnItemPasteAppend()
+{
+    const PastedItem pasted = ParsePastedItem(ToU16(Clipboard::text()));
+    if (pasted.text.empty())
+        return;
+    if (const QString refusal = RefuseItemText(ToQString(pasted.text)); !refusal.isEmpty()) {
+        MessageBox::show(window(), refusal, MessageButtons::Ok, MessageIcon::Warning);
+        return;
+    }
+    m_model->appendRow({{}, pasted.text, {}}, pasted.comment);
+    m_list->scrollTo(m_model->index(m_model->rowCount() - 1, 0));
+    showInCommentPane(pasted.comment);
+    m_checklist.setModified(true);
+    UpdateCounter();
+}
+
+void CTavikView::OnItemCut()
+{
+    const std::optional<int> row = GetSelectedRow();
+    if (!row)
+        return;
+    OnItemCopy();
+    const std::u16string comment = m_checklist.comment(static_cast<std::size_t>(*row));
+    // The record keeps the date the row had; the row itself is re-dated.
+    deleteRow(*row, comment);
+    m_model->setText(*row, {});
+    StampDate(*row);
+    showInCommentPane(comment);
+    m_checklist.setModified(true);
+    UpdateCounter();
+}
+
+void CTavikView::OnUpdateItemCopy(CommandUi& ui)
+{
+    ui.setEnabled(GetSelectedRow().has_value());
+}
+
+void CTavikView::OnUpdateItemPasteAppend(CommandUi& ui)
+{
+    ui.setEnabled(Clipboard::hasText());
+}
+
+void CTavikView::OnUpdateItemCut(CommandUi& ui)
+{
+    ui.setEnabled(GetSelectedRow().has_value());
+}
+
+void CTavikView::deleteRow(int row, const std::u16string& comment)
+{
+    m_model->setMark(row, std::u16string(1, marks::kDeleted));
+    m_checklist.appendToHeaderComment(DeletionRecord(m_checklist.row(static_cast<std::size_t>(row)), comment));
+}
+
+void CTavikView::selectListRow(int row)
+{
+    const QModelIndex index = m_model->index(row, 0);
+    m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_list->scrollTo(index);
+}
+
+void CTavikView::showInCommentPane(const std::u16string& comment)
+{
+    std::u16string text = comment;
+    CommentToText(text, CommentMode::Display);
+    EditControl::setText(*m_editPane, ToQString(text));
+}
+
+// Launching the files a comment names is not part of this screen yet: the editor's
+// launch entries are offered and do nothing.
+void CTavikView::OpenInPaintProgram(QWidget*, const QString&)
+{
+}
+
+void CTavikView::OpenAsFileName(QWidget*, const QString&)
+{
+}
+
+void CTavikView::LaunchAsProgram(QWidget*, const QString&)
+{
 }
 
 }  // namespace tavik

@@ -2,6 +2,7 @@
 
 #include "files/checklist_files.h"
 #include "files/checklist_host.h"
+#include "itemdlg/link_launcher.h"
 #include "model/checklist.h"
 #include "platform/form.h"
 #include "platform/window_timers.h"
@@ -25,7 +26,7 @@ class CommandUi;
 // The main screen: a form on the main dialog template with the mark button, the
 // menu button "▼", the counter, the folder and file chooser, the list and the
 // hidden comment pane. It owns the open checklist.
-class CTavikView : public Form, private ChecklistHost {
+class CTavikView : public Form, private ChecklistHost, private LinkLauncher {
     Q_OBJECT
 public:
     // The view's window timers.
@@ -63,6 +64,7 @@ public:
     ComboBox* fileCombo() const { return m_combo; }
     QLabel* counter() const { return m_staticCounter; }
     QPlainTextEdit* commentPane() const { return m_editPane; }
+    bool isCommentPaneOpen() const { return m_bCommentPane; }
 
 protected:
     const CommandMap& commandMap() const override;
@@ -82,6 +84,25 @@ private:
     void OnSaveFileAs();
     void OnCreateEmptyFile();
     void OnTimer(int id);
+    void OnAddItem();
+    void OnEditItem();
+    void OnMoveUp();
+    void OnMoveDown();
+    void OnUpdateMoveUp(CommandUi& ui);
+    void OnUpdateMoveDown(CommandUi& ui);
+    void OnShowComment();
+    void OnUpdateShowComment(CommandUi& ui);
+    void OnItemCopy();
+    void OnItemPasteAppend();
+    void OnItemCut();
+    void OnUpdateItemCopy(CommandUi& ui);
+    void OnUpdateItemPasteAppend(CommandUi& ui);
+    void OnUpdateItemCut(CommandUi& ui);
+
+    // LinkLauncher
+    void OpenInPaintProgram(QWidget* edit, const QString& name) override;
+    void OpenAsFileName(QWidget* edit, const QString& name) override;
+    void LaunchAsProgram(QWidget* edit, const QString& name) override;
 
     // ChecklistHost
     void beginReplaceRows() override;
@@ -91,6 +112,15 @@ private:
     QWidget* dialogOwner() override;
 
     void layoutControls();
+    void placeCommentPane();
+    // Moves `row` one place up or down (`step` -1 or 1) with its comment.
+    void moveRow(int row, int step);
+    void selectListRow(int row);
+    // Shows `comment` ("!!"-joined) in the comment pane.
+    void showInCommentPane(const std::u16string& comment);
+    // Marks `row` deleted and files its deletion record, built from its text and date
+    // as they are now and from `comment`.
+    void deleteRow(int row, const std::u16string& comment);
     void fitItemColumn();
 
     Checklist m_checklist;
@@ -108,6 +138,8 @@ private:
     int m_markColumnWidth = 0;
     int m_dateColumnWidth = 0;
     bool m_initialUpdateDone = false;
+    // The comment pane shares the list's rectangle, below the list.
+    bool m_bCommentPane = false;
     QWidget* m_frame = nullptr;
     CommandRoute* m_route = nullptr;
 };

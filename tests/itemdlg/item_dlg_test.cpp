@@ -1,0 +1,156 @@
+#include "itemdlg/item_dlg.h"
+
+#include "itemdlg/link_slots.h"
+#include "platform/clipboard.h"
+#include "platform/edit_control.h"
+#include "res/command_ids.h"
+#include "tests/support/popup_probe.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/scripted_file_names.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <gtest/gtest.h>
+
+namespace tavik {
+namespace {
+
+TEST(LinkSlots, TheFirstFourLinkLinesFillTheSlotsInOrder)
+{
+    const struct {
+        QString comment;
+        QStringList paths;
+        QStringList labels;
+    } cases[] = {
+        {"\\My Documents\\Photo.JPG\r\nnext", {"\\my documents\\photo.jpg"}, {"Photo.JPG"}},
+        {"  \\windows\\calc.exe und mehr\r\n", {"\\windows\\calc.exe und mehr"}, {"calc.exe und mehr"}},
+        {"see http://example.com/a/b", {"see http://example.com/a/b"}, {"see http://example.com/a/b"}},
+        // The last line without a line break; a line naming no known place takes no slot.
+        {"C:\\data\\list.txt\r\nplain\r\n\\Program Files\\App.exe", {"\\program files\\app.exe"}, {"App.exe"}},
+        // An empty label still takes its slot.
+        {"\\windows\\\r\n\\windows\\a.bmp", {"\\windows\\", "\\windows\\a.bmp"}, {"", "a.bmp"}},
+        {"\\windows\\1\n\\windows\\2\n\\windows\\3\n\\windows\\4\n\\windows\\5\n\\windows\\6",
+            {"\\windows\\1", "\\windows\\2", "\\windows\\3", "\\windows\\4"}, {"1", "2", "3", "4"}},
+    };
+    for (const auto& c : cases) {
+        const LinkSlots found = LinkSlots::find(c.comment);
+        for (int slot = 0; slot < LinkSlots::kCount; ++slot) {
+            EXPECT_EQ(found.paths[slot], c.paths.value(slot)) << c.comment.toStdString() << " slot " << slot;
+            EXPECT_EQ(found.labels[slot], c.labels.value(slot)) << c.comment.toStdString() << " slot " << slot;
+        }
+    }
+    EXPECT_EQ(SanitizeText(QStringLiteral("\t a\x01z \r")), QStringLiteral("a z"));
+}
+
+// Opens a fresh editor with the given texts and hands the live dialog to `work`.
+int RunEditor(CItemDlg& dialog, std::function<int(ModalDialog&)> work)
+{
+    ScriptedDialogs dialogs;
+    dialogs.expect(res::IDD_ITEM, std::move(work));
+    return dialog.runModal();
+}
+
+TEST(ItemEditor, Initialisation_HidesWhatIsNotInUse)
+{
+    CItemDlg dialog;
+    dialog.m_bHideNavigation = true;
+    dialog.m_strItem = QStringLiteral("項目");
+    dialog.m_strComment = QStringLiteral("\\windows\\\r\n\\My Documents\\a.bmp\r\n");
+    const int result = RunEditor(dialog, [](ModalDialog& d) {
+        for (int id : {res::IDC_NEXT, res::IDC_PREV}) {
+            EXPECT_EQ(d.findControl(id)->geometry(), QRect(0, 0, 1, 1)) << id;
+            EXPECT_FALSE(d.findControl(id)->isEnabled()) << id;
+        }
+        // "LNK1" has an empty label: out of sight but enabled. "LNK2" names a.bmp and stays.
+        EXPECT_EQ(d.findControl(res::IDC_LINK1)->geometry(), QRect(0, 0, 1, 1));
+        EXPECT_TRUE(d.findControl(res::IDC_LINK1)->isEnabled());
+        EXPECT_GT(d.findControl(res::IDC_LINK2)->width(), 1);
+        EXPECT_EQ(d.findControl(res::IDC_LINK3)->geometry(), QRect(0, 0, 1, 1));
+        EXPECT_EQ(d.findControl(res::IDC_COMMENT)->geometry().right(), d.width() - 1);
+        EditControl::setText(*d.findControl(res::IDC_ITEM_TEXT), QStringLiteral("changed"));
+        return ScriptedDialogs::press(d, IDCANCEL);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(dialog.m_strItem, QStringLiteral("項目"));
+    EXPECT_EQ(dialog.linkLabel(1), QStringLiteral("a.bmp"));
+}
+
+TEST(ItemEditor, Buttons_ReturnTheTextsWithCrLfLineEnds)
+{
+    for (const int button : {int(IDOK), int(CItemDlg::kNext), int(CItemDlg::kPrevious)}) {
+        CItemDlg dialog;
+        dialog.m_strComment = QStringLiteral("一\r\n二\r\n");
+        const int result = RunEditor(dialog, [button](ModalDialog& d) {
+            EditControl::setText(*d.findControl(res::IDC_ITEM_TEXT), QStringLiteral("新"));
+            d.findControl<QPlainTextEdit>(res::IDC_COMMENT)->appendPlainText(QStringLiteral("三"));
+            const int id = button == IDOK ? IDOK : button == CItemDlg::kNext ? res::IDC_NEXT : res::IDC_PREV;
+            return ScriptedDialogs::press(d, id);
+        });
+        EXPECT_EQ(result, button);
+        EXPECT_EQ(dialog.m_strItem, QStringLiteral("新"));
+        EXPECT_EQ(dialog.m_strComment, QStringLiteral("一\r\n二\r\n\r\n三"));
+    }
+}
+
+void HoldOn(QWidget& edit)
+{
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4), edit.mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(&edit, &event);
+}
+
+TEST(ItemEditor, EditPopup_WorksOnTheEditLastHeldAndFileNamesGoIntoTheComment)
+{
+    CItemDlg dialog;
+    dialog.m_strItem = QStringLiteral("牛乳");
+    dialog.m_strComment = QStringLiteral("2 l\r\nlow fat");
+    ScriptedFileNames fileNames;
+    RunEditor(dialog, [&](ModalDialog& d) {
+        auto* item = d.findControl<QLineEdit>(res::IDC_ITEM_TEXT);
+        auto* comment = d.findControl<QPlainTextEdit>(res::IDC_COMMENT);
+        EXPECT_EQ(dialog.activeEdit(), item);
+
+        Clipboard::setText(QStringLiteral("old"));
+        item->setSelection(0, 1);
+        HoldOn(*item);
+        EXPECT_EQ(dialog.activeEdit(), item);
+        EXPECT_FALSE(PopupProbe::entry(res::ID_EDIT_UNDO)->isEnabled());
+        EXPECT_TRUE(PopupProbe::entry(res::ID_EDIT_PASTE)->isEnabled());
+        PopupProbe::choose(res::ID_EDIT_COPY);
+        EXPECT_EQ(Clipboard::text(), QStringLiteral("牛"));
+
+        // The comment has no selection: copy and cut are not offered there.
+        HoldOn(*comment);
+        EXPECT_EQ(dialog.activeEdit(), comment);
+        EXPECT_FALSE(PopupProbe::entry(res::ID_EDIT_COPY)->isEnabled());
+        EXPECT_FALSE(PopupProbe::entry(res::ID_EDIT_CUT)->isEnabled());
+        PopupProbe::choose(res::ID_EDIT_PASTE);
+        EXPECT_EQ(EditControl::text(*comment), QStringLiteral("牛2 l\r\nlow fat"));
+        EXPECT_EQ(EditControl::text(*item), QStringLiteral("牛乳"));
+
+        // The chosen path replaces the comment's selection even while the item edit is active.
+        HoldOn(*item);
+        PopupProbe::dismiss();
+        QTextCursor cursor = comment->textCursor();
+        cursor.setPosition(1);
+        cursor.setPosition(4, QTextCursor::KeepAnchor);
+        comment->setTextCursor(cursor);
+        fileNames.expect(std::nullopt).expect(QStringLiteral("\\My Documents\\メモ.txt"));
+        d.findControl<QAbstractButton>(res::IDC_INSERT_FILE_NAME)->click();
+        EXPECT_EQ(EditControl::text(*comment), QStringLiteral("牛2 l\r\nlow fat"));
+        d.findControl<QAbstractButton>(res::IDC_INSERT_FILE_NAME)->click();
+        EXPECT_EQ(EditControl::text(*comment), QStringLiteral("牛\\My Documents\\メモ.txt\r\nlow fat"));
+        comment->undo();
+        EXPECT_EQ(EditControl::text(*comment), QStringLiteral("牛2 l\r\nlow fat"));
+        return ScriptedDialogs::press(d, IDCANCEL);
+    });
+    ASSERT_EQ(fileNames.requests().size(), 2);
+    EXPECT_EQ(fileNames.requests().first().filter,
+        QStringLiteral("text file(*.txt)|*.txt|Bitmap(*.bmp)|*.bmp|AllFile(*.*)|*.*||"));
+}
+
+}  // namespace
+}  // namespace tavik
