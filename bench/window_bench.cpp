@@ -12,6 +12,10 @@
 //                       end of the list's first paint (median of 5 in this process)
 //   one mark            pressing "○" on row 500,000, to the end of the repaint of the list
 //                       and the counter (median of 20), and the counter's recount alone
+//   one edit            "編集" on row 500,000 answered with OK in the editor (through the
+//                       dialog seam), to the file written and the list repainted (median
+//                       of 5), beside `tavik-lst rewrite` of the same file (median of 5)
+//   one move            "下へ移動" on row 500,000, to the repaint (median of 20)
 //   fresh process       each --memory mode run in a fresh process of this program (median
 //                       of 5): its time to the checklist read or the list painted, and its
 //                       resident and peak memory then; they print "memory RSS_KB PEAK_KB MS"
@@ -24,12 +28,14 @@
 #include "model/checklist_file.h"
 #include "platform/fileio/file_io.h"
 #include "platform/message_box.h"
+#include "platform/modal_dialog.h"
 #include "platform/profile_store.h"
 #include "res/resources.h"
 #include "samples/large_checklist.h"
 #include "view/checklist_table_model.h"
 #include "view/tavik_view.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
@@ -60,6 +66,9 @@ constexpr int kLoadRuns = 5;
 constexpr int kOpenRuns = 5;
 constexpr int kMarkPresses = 20;
 constexpr int kChildRuns = 5;
+constexpr int kEditRuns = 5;
+constexpr int kMoveRuns = 20;
+constexpr int kRewriteRuns = 5;
 constexpr int kMarkedRow = 500'000;
 constexpr auto kPaintTimeout = std::chrono::seconds(30);
 constexpr int kChildTimeoutMs = 120'000;
@@ -313,6 +322,95 @@ std::optional<std::vector<double>> TimeMarks(CTavikApp& app, ListPaintWatcher& w
     return samples;
 }
 
+// Selects `row`, shown in the list, and waits for the repaint.
+bool SelectShown(CTavikView& view, ListPaintWatcher& watcher, int row)
+{
+    QTreeView& list = *view.list();
+    const QModelIndex target = view.listModel()->index(row, 0);
+    const bool shown = view.GetSelectedRow() == row && list.viewport()->rect().intersects(list.visualRect(target));
+    if (!shown) {
+        watcher.reset();
+        list.setCurrentIndex(target);
+        list.scrollTo(target);
+    }
+    if ((shown || ProcessEventsUntilPainted(watcher)) && view.GetSelectedRow() == row
+        && list.viewport()->rect().intersects(list.visualRect(target)))
+        return true;
+    std::fprintf(stderr, "window_bench: row %d is not selected and shown\n", row);
+    return false;
+}
+
+// Runs `command` on the view and waits for the list's repaint; gives the time taken.
+std::optional<double> TimeCommand(CTavikView& view, ListPaintWatcher& watcher, int command)
+{
+    watcher.reset();
+    const auto started = SteadyClock::now();
+    view.executeCommand(command);
+    if (!ProcessEventsUntilPainted(watcher)) {
+        std::fprintf(stderr, "window_bench: the list was not repainted after command %d\n", command);
+        return std::nullopt;
+    }
+    return MsSince(started);
+}
+
+// "編集" on row kMarkedRow, the editor answered with OK as soon as it is up: the row is
+// re-dated and the whole file written before the list repaints.
+std::optional<std::vector<double>> TimeEdits(CTavikView& view, ListPaintWatcher& watcher)
+{
+    if (!SelectShown(view, watcher, kMarkedRow))
+        return std::nullopt;
+    ModalDialog::standIn.set([](ModalDialog& dialog) {
+        dialog.findControl<QAbstractButton>(IDOK)->click();
+        return dialog.endResult().value_or(IDCANCEL);
+    });
+    std::vector<double> samples;
+    for (int run = 0; run < kEditRuns; ++run) {
+        const std::optional<double> ms = TimeCommand(view, watcher, res::IDC_EDIT_ITEM);
+        if (!ms || view.checklist().modified())
+            break;
+        samples.push_back(*ms);
+    }
+    ModalDialog::standIn.set(nullptr);
+    if (samples.size() != kEditRuns) {
+        std::fprintf(stderr, "window_bench: an edit was not written\n");
+        return std::nullopt;
+    }
+    return samples;
+}
+
+// "下へ移動" on row kMarkedRow; the row is chosen again before each move, untimed.
+std::optional<std::vector<double>> TimeMoves(CTavikView& view, ListPaintWatcher& watcher)
+{
+    std::vector<double> samples;
+    for (int run = 0; run < kMoveRuns; ++run) {
+        if (!SelectShown(view, watcher, kMarkedRow))
+            return std::nullopt;
+        const std::optional<double> ms = TimeCommand(view, watcher, res::ID_MOVE_DOWN);
+        if (!ms)
+            return std::nullopt;
+        samples.push_back(*ms);
+    }
+    return samples;
+}
+
+// The command-line tool reading and writing the same file in place, process start included.
+std::optional<std::vector<double>> TimeToolRewrites(const std::filesystem::path& file)
+{
+    std::vector<double> samples;
+    for (int run = 0; run < kRewriteRuns; ++run) {
+        QProcess tool;
+        const auto started = SteadyClock::now();
+        tool.start(QStringLiteral(TAVIK_LST), {QStringLiteral("rewrite"), QString::fromStdString(file.string())});
+        if (!tool.waitForFinished(kChildTimeoutMs) || tool.exitStatus() != QProcess::NormalExit
+            || tool.exitCode() != 0) {
+            std::fprintf(stderr, "window_bench: tavik-lst rewrite failed: %s\n", tool.readAllStandardError().data());
+            return std::nullopt;
+        }
+        samples.push_back(MsSince(started));
+    }
+    return samples;
+}
+
 // The part of a mark that recounts the whole checklist for the counter, alone.
 std::vector<double> TimeCounterUpdates(CTavikView& view)
 {
@@ -489,6 +587,28 @@ int RunTable(int argc, char** argv)
     std::printf("  row %d now marked \"%s\" dated %s; counter \"%s\"\n", kMarkedRow,
         qPrintable(QString::fromStdU16String(marked.mark)), qPrintable(QString::fromStdU16String(marked.date)),
         qPrintable(app->view()->counter()->text().replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    std::fflush(stdout);
+
+    // The marks left the checklist unsaved; written once, so each edit below starts alike.
+    app->view()->SaveCurrentFile();
+    const auto edits = TimeEdits(*app->view(), watcher);
+    const auto rewrites = TimeToolRewrites(path);
+    if (!edits || !rewrites)
+        return 1;
+    const double editMs = Median(*edits);
+    const double rewriteMs = Median(*rewrites);
+    std::printf("one edit on row %d (OK, to written and repainted)%6.1f ms   [%s]\n", kMarkedRow, editMs,
+        Samples(*edits).c_str());
+    std::printf(
+        "  tavik-lst rewrite of the same file          %8.1f ms   [%s]  edit %.2f x rewrite, goal <= 1.3 x: %s\n",
+        rewriteMs, Samples(*rewrites).c_str(), editMs / rewriteMs, Verdict(editMs <= 1.3 * rewriteMs));
+    const auto moves = TimeMoves(*app->view(), watcher);
+    if (!moves)
+        return 1;
+    const double moveMs = Median(*moves);
+    std::printf("one move down on row %d (to the repaint)     %8.2f ms   [min %.2f, max %.2f]  goal <= 16 ms: %s\n",
+        kMarkedRow, moveMs, *std::min_element(moves->begin(), moves->end()),
+        *std::max_element(moves->begin(), moves->end()), Verdict(moveMs <= 16));
     std::fflush(stdout);
     CloseWindow(app);
 
