@@ -10,112 +10,30 @@
 set -uo pipefail
 
 [ $# -eq 2 ] || { echo "usage: $0 PATH/TO/tavik ARTIFACT_FOLDER" >&2; exit 2; }
-tavik=$(realpath "$1")
-artifacts=$2
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# shellcheck source-path=SCRIPTDIR source=../scripts/virtual_display.sh
-source "$here/../scripts/virtual_display.sh"
+# shellcheck source-path=SCRIPTDIR source=e2e_lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
 readonly about_title='tavik のバージョン情報'
-readonly limit=10 # the longest any single step may take, in seconds
-first_pid="" second_pid="" temp_dirs=()
 
-step() { echo "-- $*"; }
-ok() { echo "   ok: $*"; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-cleanup() {
-    local status=$? log
-    trap '' INT TERM HUP # a second signal must not cut the clean-up short
-    if [ "$status" -ne 0 ] && [ -n "$VD_XVFB_PID" ] && import -window root "$artifacts/failure-screen.png" 2>/dev/null; then
-        echo "   the screen at the failure: $artifacts/failure-screen.png" >&2
-    fi
-    vd_end_process "$second_pid"
-    vd_end_process "$first_pid"
-    vd_stop
-    [ ${#temp_dirs[@]} -eq 0 ] || rm -rf "${temp_dirs[@]}"
-    if [ "$status" -ne 0 ]; then
-        for log in "$artifacts"/tavik-*.log; do
-            [ -s "$log" ] && { echo "   $log:" && sed 's/^/     /' "$log"; } >&2
-        done
-        echo "e2e: FAILED; artifacts kept in $artifacts" >&2
-    fi
-    exit "$status"
-}
-trap cleanup EXIT
-trap 'trap "" INT TERM HUP; fail "interrupted"' INT TERM HUP
-
-# Polls until the command prints something, which is left in $output: poll SECONDS COMMAND...
-poll() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until output=$("$@"); [ -n "$output" ]; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.05
-    done
-}
-
-# Waits until a process started here ends and leaves its exit status in $status: wait_exit PID SECONDS
-wait_exit() {
-    vd_wait_for "$2" vd__gone "$1" || return 1
-    status=0
-    wait "$1" || status=$?
-}
-
-# Visible windows named exactly "tavik": `tavik_windows --name no` gives the main window (titled
-# so and managed), `tavik_windows --class yes` Qt's popup menus, override-redirect windows of the
-# program's class that carry its name only in _NET_WM_NAME, which `xdotool --name` does not read.
-tavik_windows() {
-    local id
-    for id in $(xdotool search --onlyvisible "$1" '^tavik$' 2>/dev/null); do
-        xwininfo -id "$id" 2>/dev/null | grep -q "Override Redirect State: $2" && echo "$id"
-    done
-}
 about_windows() { xdotool search --onlyvisible --name "^${about_title}\$" 2>/dev/null; }
 no_about() { about_windows >/dev/null || echo gone; }
-no_tavik_window() { xdotool search --name '^tavik$' >/dev/null 2>&1 || echo none; }
-active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && echo yes; }
-inactive() { active "$1" >/dev/null || echo yes; }
-near() { local d=$(($1 - $2)); [ "${d#-}" -le 12 ] && echo yes; }
 
-# Takes a screenshot of a window once it has been painted (more than a few colours): shot ID FILE
-shot() { import -window "$1" "$2" 2>/dev/null && [ "$(identify -format '%k' "$2" 2>/dev/null || echo 0)" -gt 8 ] && echo "$2"; }
-
-for tool in xdotool xwininfo import identify; do
-    command -v "$tool" >/dev/null 2>&1 || fail "'$tool' is not installed (bash scripts/setup.sh installs it)"
-done
-[ -x "$tavik" ] || fail "$tavik is not an executable"
-mkdir -p "$artifacts" || fail "cannot make the artifact folder $artifacts"
-rm -f "$artifacts"/*.png "$artifacts"/*.log
-
-# The device root, settings, lock, socket and caches live in private folders, never in the user's.
-for var in TAVIK_ROOT XDG_CONFIG_HOME XDG_RUNTIME_DIR XDG_CACHE_HOME XDG_DATA_HOME; do
-    dir=$(mktemp -d "${TMPDIR:-/tmp}/tavik-e2e.XXXXXX") || fail "mktemp failed"
-    temp_dirs+=("$dir")
-    chmod 700 "$dir" && export "$var=$dir"
-done
+e2e_begin "$1" "$2"
 # Two checklists in "\My Documents"; the first is remembered from an earlier run.
 docs="$TAVIK_ROOT/My Documents"
-mkdir -p "$docs" "$XDG_CONFIG_HOME/Vantra" || fail "cannot make the sample folders"
+mkdir -p "$docs" || fail "cannot make the sample folders"
 printf 'milk\r\nbread\r\n' >"$docs/shopping.lst"
 printf 'call the bank\r\n' >"$docs/todo.lst"
 cp "$docs/todo.lst" "$TAVIK_ROOT/todo.original"
-printf '[MRU]\nFolder=\\\\My Documents\nFileName=shopping.lst\n' >"$XDG_CONFIG_HOME/Vantra/tavik.conf"
-export QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING
+remember_file shopping.lst
 
 step "a private display with openbox"
 vd_start 1024x768x24 || fail "the virtual display did not start"
 ok "display $DISPLAY"
 
 step "start tavik; one window titled \"tavik\" appears"
-"$tavik" >"$artifacts/tavik-first.log" 2>&1 &
-first_pid=$!
-main_or_end() { kill -0 "$first_pid" 2>/dev/null || echo ended; tavik_windows --name no; }
-poll "$limit" main_or_end || fail "no window titled \"tavik\" within ${limit}s"
-[[ $output != ended* ]] || { wait_exit "$first_pid" 0; first_pid=""; fail "tavik ended with status $status before showing a window"; }
-[ "$(wc -w <<<"$output")" -eq 1 ] || fail "more than one window titled \"tavik\": $output"
-main=$output
+start_main first
+first_pid=$started
 ok "window $main (process $first_pid)"
 
 step "the main window's client area is about 240×320; a screenshot of it is kept"
@@ -172,10 +90,9 @@ poll "$limit" inactive "$main" || fail "the main window stays active after minim
 ok "minimised"
 
 step "a second tavik ends within 5s with status 0"
-"$tavik" >"$artifacts/tavik-second.log" 2>&1 &
-second_pid=$!
+start_tavik second
+second_pid=$started
 wait_exit "$second_pid" 5 || fail "the second tavik still runs after 5s"
-second_pid=""
 [ "$status" -eq 0 ] || fail "the second tavik ended with status $status"
 ok "ended with status 0"
 
@@ -187,7 +104,6 @@ ok "window $main"
 step "Ctrl+Q ends tavik with status 0 and leaves no window titled \"tavik\""
 xdotool key --clearmodifiers ctrl+q || fail "xdotool could not press Ctrl+Q"
 wait_exit "$first_pid" "$limit" || fail "tavik still runs ${limit}s after Ctrl+Q"
-first_pid=""
 [ "$status" -eq 0 ] || fail "tavik ended with status $status"
 poll "$limit" no_tavik_window || fail "windows titled \"tavik\" remain: $(xdotool search --name '^tavik$' | tr '\n' ' ')"
 ok "ended with status 0; no window left"
