@@ -1,7 +1,8 @@
 #include "platform/single_instance.h"
 
+#include "platform/local_channel.h"
+
 #include <QDir>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -22,18 +23,6 @@ const QByteArray kActivateRequest = QByteArrayLiteral("activate\n");
 // stale; a live owner keeps the file locked, so Qt never removes it under it.
 constexpr std::chrono::milliseconds kStaleLockTime{3000};
 
-// The user's private runtime folder, or nothing when the session has none.
-QString PrivateRuntimeFolder()
-{
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && QFileInfo(runtime).isDir() ? runtime : QString();
-}
-
-QString UserId()
-{
-    return QString::number(::getuid());
-}
-
 bool IsProcessAlive(qint64 pid)
 {
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
@@ -51,18 +40,17 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::lockFilePath()
 {
-    const QString runtime = PrivateRuntimeFolder();
+    const QString runtime = LocalChannel::privateRuntimeFolder();
     // The temporary folder is shared by every user: there the name says whose lock it is,
     // so one user's copy never keeps another's from starting.
     if (runtime.isEmpty())
-        return QDir::tempPath() + QStringLiteral("/tavik-") + UserId() + QStringLiteral(".lock");
+        return QDir::tempPath() + QStringLiteral("/tavik-") + LocalChannel::userId() + QStringLiteral(".lock");
     return runtime + QStringLiteral("/tavik.lock");
 }
 
 QString SingleInstance::serverPath()
 {
-    const QString runtime = PrivateRuntimeFolder();
-    return (runtime.isEmpty() ? QDir::tempPath() : runtime) + QStringLiteral("/tavik-") + UserId();
+    return LocalChannel::serverPath(QStringLiteral("tavik"));
 }
 
 bool SingleInstance::tryAcquire()

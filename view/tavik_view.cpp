@@ -4,18 +4,21 @@
 #include "model/comment_text.h"
 #include "model/item_text.h"
 #include "model/progress.h"
+#include "model/read_aloud_text.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/combo_box.h"
 #include "platform/command_route.h"
 #include "platform/command_table.h"
 #include "platform/command_ui.h"
+#include "platform/device_file_system.h"
 #include "platform/edit_control.h"
 #include "platform/message_box.h"
 #include "platform/popup_menu.h"
 #include "platform/profile_store.h"
 #include "platform/qt_text.h"
 #include "res/resources.h"
+#include "speech/speech_reader.h"
 #include "view/checklist_table_model.h"
 
 #include <QCoreApplication>
@@ -99,6 +102,9 @@ CTavikView::CTavikView(QWidget* parent)
 
 CTavikView::~CTavikView()
 {
+    // A reading in progress ends before the view goes.
+    if (m_pReader)
+        m_pReader->Stop();
     // The list and its model outlive the checklist (they go with the widget's children):
     // the list must not ask for rows any more.
     m_list->setModel(nullptr);
@@ -133,6 +139,8 @@ const CommandMap& CTavikView::commandMap() const
         {res::ID_ITEM_PASTE_APPEND, &CTavikView::OnUpdateItemPasteAppend},
         {res::ID_ITEM_CUT, &CTavikView::OnItemCut},
         {res::ID_ITEM_CUT, &CTavikView::OnUpdateItemCut},
+        {res::ID_READ_ALOUD, &CTavikView::OnReadAloud},
+        {res::ID_READ_ALOUD, &CTavikView::OnUpdateReadAloud},
     };
     return table;
 }
@@ -556,6 +564,30 @@ void CTavikView::OnUpdateItemPasteAppend(CommandUi& ui)
 void CTavikView::OnUpdateItemCut(CommandUi& ui)
 {
     ui.setEnabled(GetSelectedRow().has_value());
+}
+
+void CTavikView::OnUpdateReadAloud(CommandUi& ui)
+{
+    // Without the speech program the entry keeps its text and cannot be chosen.
+    if (!DeviceFileSystem::status(CSpeechReader::kProgram).exists) {
+        ui.setEnabled(false);
+        return;
+    }
+    ui.setEnabled(true);
+    ui.setText(GetSelectedRow() ? QStringLiteral("選択項目読上げ") : QStringLiteral("全項目読み上げ"));
+}
+
+void CTavikView::OnReadAloud()
+{
+    if (!m_pReader) {
+        m_pReader = std::make_unique<CSpeechReader>();
+        m_pReader->Start();
+        m_pReader->setOwnerWindow(window());
+    }
+    std::optional<std::size_t> row;
+    if (const std::optional<int> selected = GetSelectedRow())
+        row = static_cast<std::size_t>(*selected);
+    m_pReader->Speak(ToQString(ReadAloudText(m_checklist, row)));
 }
 
 void CTavikView::deleteRow(int row, const std::u16string& comment)

@@ -9,6 +9,7 @@
 
 #include <QRect>
 
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -18,6 +19,7 @@ class QTreeView;
 
 namespace tavik {
 
+class CSpeechReader;
 class ChecklistTableModel;
 class ComboBox;
 class CommandRoute;
@@ -98,6 +100,8 @@ private:
     void OnUpdateItemCopy(CommandUi& ui);
     void OnUpdateItemPasteAppend(CommandUi& ui);
     void OnUpdateItemCut(CommandUi& ui);
+    void OnReadAloud();
+    void OnUpdateReadAloud(CommandUi& ui);
 
     // LinkLauncher
     void OpenInPaintProgram(QWidget* edit, const QString& name) override;
@@ -142,6 +146,8 @@ private:
     bool m_bCommentPane = false;
     QWidget* m_frame = nullptr;
     CommandRoute* m_route = nullptr;
+    // Made at the first read-aloud, stopped and released with the view.
+    std::unique_ptr<CSpeechReader> m_pReader;
 };
 
 }  // namespace tavik

@@ -1,6 +1,7 @@
 #include "model/checklist.h"
 
 #include "model/progress.h"
+#include "model/read_aloud_text.h"
 #include "model_test_util.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +64,19 @@ TEST(Progress, CounterText_FollowsTheCountingRules)
     EXPECT_EQ(counter({"○x"}, 1), "1/2\n50%");  // a mark starting with ○ counts as done
     EXPECT_EQ(counter({"○"}, 100), "1/101\n1%");  // never 0% once something is done
     EXPECT_EQ(counter(std::vector<std::string>(999, "○"), 1), "999/1000\n99%");  // never 100% before all
+}
+
+TEST(ReadAloudText, WholeListOrTheSelectedItemWithItsStoredComment)
+{
+    Checklist checklist;
+    checklist.appendRow({u"○", u"牛乳", u"03/03/05"}, u"2 l!!low fat!!");
+    checklist.appendRow({u"削", u"", u"03/03/05"}, u"gone");
+    checklist.appendRow({{}, u"卵", {}}, u"");
+    // Marks, dates and comments are not read; a deleted row adds only its full stop.
+    EXPECT_EQ(ReadAloudText(checklist, std::nullopt), u"牛乳。。卵。");
+    EXPECT_EQ(ReadAloudText(checklist, 0), u"牛乳。2 l!!low fat!!");
+    EXPECT_EQ(ReadAloudText(checklist, 2), u"卵。");
+    EXPECT_EQ(ReadAloudText(Checklist(), std::nullopt), u"");
 }
 
 }  // namespace

@@ -1,0 +1,26 @@
+#include "model/read_aloud_text.h"
+
+#include "model/checklist.h"
+
+namespace tavik {
+
+namespace {
+
+constexpr char16_t kFullStop = u'\u3002';  // 。
+
+}  // namespace
+
+std::u16string ReadAloudText(const Checklist& checklist, std::optional<std::size_t> selectedRow)
+{
+    std::u16string text;
+    if (selectedRow) {
+        text.append(checklist.row(*selectedRow).text).push_back(kFullStop);
+        text.append(checklist.comment(*selectedRow));
+        return text;
+    }
+    for (const ItemRow& row : checklist.rows())
+        text.append(row.text).push_back(kFullStop);
+    return text;
+}
+
+}  // namespace tavik
