@@ -21,7 +21,6 @@
 #include "speech/speech_reader.h"
 #include "view/checklist_table_model.h"
 
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -75,11 +74,6 @@ QString RefuseItemText(const QString& item)
     if (ReadsAsCommentLine(OneLineItemText(item.toStdU16String())))
         return QStringLiteral("項目の先頭に「!」「！」「.」「．」は使えません。");
     return {};
-}
-
-std::u16string ToU16(const QString& text)
-{
-    return text.toStdU16String();
 }
 
 }  // namespace
@@ -402,9 +396,9 @@ void CTavikView::OnEditItem()
     if (result == IDCANCEL)
         return;
 
-    std::u16string comment = ToU16(dialog.m_strComment);
+    std::u16string comment = dialog.m_strComment.toStdU16String();
     TextToComment(comment);
-    const std::u16string item = OneLineItemText(ToU16(dialog.m_strItem));
+    const std::u16string item = OneLineItemText(dialog.m_strItem.toStdU16String());
     if (item.empty()) {
         if (MessageBox::show(
                 window(), QStringLiteral("データが削除されます"), MessageButtons::OkCancel, MessageIcon::Information)
@@ -438,12 +432,12 @@ void CTavikView::OnAddItem()
     dialog.m_refuseItem = RefuseItemText;
     dialog.m_bHideNavigation = true;
     const int result = dialog.runModal();
-    const std::u16string item = OneLineItemText(ToU16(dialog.m_strItem));
+    const std::u16string item = OneLineItemText(dialog.m_strItem.toStdU16String());
     // A comment typed without an item text is dropped.
     if (result != IDOK || item.empty())
         return;
 
-    std::u16string comment = ToU16(dialog.m_strComment);
+    std::u16string comment = dialog.m_strComment.toStdU16String();
     TextToComment(comment);
     m_model->appendRow({{}, item, {}}, comment);
     // The selection stays; the new row is brought into sight.
@@ -521,7 +515,7 @@ void CTavikView::OnItemCopy()
 
 void CTavikView::OnItemPasteAppend()
 {
-    const PastedItem pasted = ParsePastedItem(ToU16(Clipboard::text()));
+    const PastedItem pasted = ParsePastedItem(Clipboard::text().toStdU16String());
     if (pasted.text.empty())
         return;
     if (const QString refusal = RefuseItemText(ToQString(pasted.text)); !refusal.isEmpty()) {

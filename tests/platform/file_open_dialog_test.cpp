@@ -1,6 +1,5 @@
 #include "platform/file_open_dialog.h"
 
-#include "tests/support/scripted_file_names.h"
 #include "tests/support/scripted_message_boxes.h"
 #include "tests/support/temporary_device_root.h"
 
@@ -192,21 +191,6 @@ TEST(FileOpenDialog, RefusesWhatLiesOutsideTheDeviceRoot_AndStaysOpen)
     EXPECT_TRUE(boxes.texts()[2].contains(QStringLiteral("nothing.txt")));
     for (const MessageRequest& shown : boxes.shown())
         EXPECT_EQ(shown.owner, shownOver) << "a refusal shows over the dialog";
-}
-
-TEST(FileOpenDialog, StandInAnswersInsteadOfTheDialog)
-{
-    QWidget owner;
-    {
-        ScriptedFileNames names;
-        names.expect(QStringLiteral("\\My Documents\\a.txt")).expect(std::nullopt);
-        EXPECT_EQ(FileOpenDialog::getOpenFileName(&owner, kFilter), QStringLiteral("\\My Documents\\a.txt"));
-        EXPECT_EQ(FileOpenDialog::getOpenFileName(nullptr, QStringLiteral("AllFile(*.*)|*.*||")), std::nullopt);
-        ASSERT_EQ(names.requests().size(), 2);
-        EXPECT_EQ(names.requests()[0].owner, &owner);
-        EXPECT_EQ(names.requests()[0].filter, kFilter);
-    }
-    EXPECT_FALSE(FileOpenDialog::standIn) << "the real dialog is back";
 }
 
 }  // namespace tavik
