@@ -40,8 +40,7 @@ public:
     // is shown and the dialog stays open.
     std::function<QString(const QString& item)> m_refuseItem;
 
-    // The link slots found in the comment at initialisation (0 is "LNK1" ... 3 is "LNK4").
-    const QString& linkPath(int slot) const { return m_strLinkPath.at(slot); }
+    // The caption of a link slot found in the comment at initialisation (0 is "LNK1" ... 3 is "LNK4").
     const QString& linkLabel(int slot) const { return m_strLinkLabel.at(slot); }
     // The edit control the popup's commands work on.
     QWidget* activeEdit() const { return m_pActiveEdit; }

@@ -43,7 +43,7 @@ void CSpeechReader::DoJob()
     SpeechChannel channel;
     if (!channel.connect()) {
         // Whether the start worked shows in whether the channel opens.
-        ProcessLauncher::start(kProgram);
+        static_cast<void>(ProcessLauncher::start(kProgram));
         for (int look = 0; look < kStartLooks; ++look) {
             if (channel.connect()) {
                 bringOwnerToFront();

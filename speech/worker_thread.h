@@ -33,7 +33,6 @@ public:
     // The window the worker brings back to the front; set right after Start().
     void setOwnerWindow(QWidget* owner) { m_hOwnerWnd = owner; }
 
-    bool isWaiting() const { return m_bWaiting; }
     bool isFinished() const { return m_bFinished; }
 
 protected:

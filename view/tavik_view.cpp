@@ -439,12 +439,7 @@ void CTavikView::OnAddItem()
 
     std::u16string comment = dialog.m_strComment.toStdU16String();
     TextToComment(comment);
-    m_model->appendRow({{}, item, {}}, comment);
-    // The selection stays; the new row is brought into sight.
-    m_list->scrollTo(m_model->index(m_model->rowCount() - 1, 0));
-    showInCommentPane(comment);
-    m_checklist.setModified(true);
-    UpdateCounter();
+    appendItem(item, comment);
     SaveCurrentFile();
 }
 
@@ -522,9 +517,14 @@ void CTavikView::OnItemPasteAppend()
         MessageBox::show(window(), refusal, MessageButtons::Ok, MessageIcon::Warning);
         return;
     }
-    m_model->appendRow({{}, pasted.text, {}}, pasted.comment);
+    appendItem(pasted.text, pasted.comment);
+}
+
+void CTavikView::appendItem(std::u16string text, const std::u16string& comment)
+{
+    m_model->appendRow({{}, std::move(text), {}}, comment);
     m_list->scrollTo(m_model->index(m_model->rowCount() - 1, 0));
-    showInCommentPane(pasted.comment);
+    showInCommentPane(comment);
     m_checklist.setModified(true);
     UpdateCounter();
 }

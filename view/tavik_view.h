@@ -66,7 +66,6 @@ public:
     ComboBox* fileCombo() const { return m_combo; }
     QLabel* counter() const { return m_staticCounter; }
     QPlainTextEdit* commentPane() const { return m_editPane; }
-    bool isCommentPaneOpen() const { return m_bCommentPane; }
 
 protected:
     const CommandMap& commandMap() const override;
@@ -120,6 +119,9 @@ private:
     // Moves `row` one place up or down (`step` -1 or 1) with its comment.
     void moveRow(int row, int step);
     void selectListRow(int row);
+    // Adds an item after the last row, brought into sight (the selection stays), and
+    // shows its comment; the checklist is changed.
+    void appendItem(std::u16string text, const std::u16string& comment);
     // Shows `comment` ("!!"-joined) in the comment pane.
     void showInCommentPane(const std::u16string& comment);
     // Marks `row` deleted and files its deletion record, built from its text and date

@@ -2,11 +2,11 @@
 // aloud in Japanese; tavik fills the window and starts readings over a local channel.
 // With READOUT_WAV set, the speech goes into that wave file instead of the speakers.
 
-#include "platform/local_channel.h"
 #include "platform/termination_signals.h"
 #include "speech/readout/channel_server.h"
 #include "speech/readout/readout_window.h"
 #include "speech/readout/speech_engine.h"
+#include "speech/speech_channel.h"
 
 #include <QApplication>
 #include <QThread>
@@ -31,7 +31,7 @@ int main(int argc, char** argv)
 
     ReadOutWindow window;
     ChannelServer server([&window] { return window.isReadOnly(); });
-    switch (server.listen(tavik::LocalChannel::serverPath(QStringLiteral("VELUN-SPEECH")))) {
+    switch (server.listen(tavik::SpeechChannel::serverPath())) {
     case ChannelServer::Start::Listening:
         break;
     case ChannelServer::Start::AlreadyRunning:

@@ -2,7 +2,7 @@
 // With READOUT_WAV the speech lands in a wave file that sox measures; without it the
 // machine's audio device is used, which on a test machine usually does not exist.
 
-#include "platform/local_channel.h"
+#include "speech/speech_channel.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -31,11 +31,6 @@ const QByteArray kState = R"({"cmd":"state"})";
 const QByteArray kReading = R"({"readonly":true})";
 const QByteArray kNotReading = R"({"readonly":false})";
 
-QString ServerPath()
-{
-    return LocalChannel::serverPath(QStringLiteral("VELUN-SPEECH"));
-}
-
 QByteArray SetText(const QString& text)
 {
     return QJsonDocument(
@@ -49,7 +44,7 @@ public:
     bool connect()
     {
         m_socket.abort();
-        m_socket.connectToServer(ServerPath());
+        m_socket.connectToServer(SpeechChannel::serverPath());
         return m_socket.waitForConnected(kAnswerTimeoutMs);
     }
 
@@ -128,7 +123,7 @@ protected:
         }
         EXPECT_EQ(m_program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(m_program.exitCode(), 0);
-        EXPECT_FALSE(QFileInfo::exists(ServerPath()));
+        EXPECT_FALSE(QFileInfo::exists(SpeechChannel::serverPath()));
     }
 
     QString wavePath() const { return m_folder.filePath(QStringLiteral("speech.wav")); }
@@ -219,7 +214,7 @@ TEST_F(ReadOutProgramTest, SecondCopyEndsAtOnce_AKilledCopysSocketIsReplaced)
     // A copy killed outright leaves its socket file; the next one replaces it.
     m_program.kill();
     m_program.waitForFinished();
-    ASSERT_TRUE(QFileInfo::exists(ServerPath()));
+    ASSERT_TRUE(QFileInfo::exists(SpeechChannel::serverPath()));
     start(true);
 }
 
