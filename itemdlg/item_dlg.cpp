@@ -1,9 +1,11 @@
 #include "itemdlg/item_dlg.h"
 
+#include "itemdlg/jpeg_file_decoder.h"
 #include "itemdlg/link_launcher.h"
 #include "itemdlg/link_slots.h"
 #include "platform/clipboard.h"
 #include "platform/command_table.h"
+#include "platform/device_path.h"
 #include "platform/edit_control.h"
 #include "platform/file_open_dialog.h"
 #include "platform/message_box.h"
@@ -12,9 +14,15 @@
 #include "platform/tap_and_hold.h"
 #include "res/resources.h"
 
+#include <QFileInfo>
+#include <QImageReader>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTextOption>
 
 namespace tavik {
 
@@ -22,6 +30,12 @@ namespace {
 
 // The files "ﾌｧｲﾙ名挿入" offers, the first one chosen.
 const QString kInsertFileFilter = QStringLiteral("text file(*.txt)|*.txt|Bitmap(*.bmp)|*.bmp|AllFile(*.*)|*.*||");
+
+// The link kinds whose buttons show the file's picture.
+bool IsPictureFile(const QString& path)
+{
+    return path.endsWith(QLatin1String(".bmp")) || path.endsWith(QLatin1String(".jpg"));
+}
 
 // Puts a button out of sight and out of the way without hiding it.
 void ShrinkToCorner(QWidget& control)
@@ -45,6 +59,11 @@ CItemDlg::CItemDlg(QWidget* owner)
             *edit, [this, edit](const QPoint&, const QPoint& globalPos) { OnEditContextMenu(*edit, globalPos); });
     }
     m_popupRoute.append(*this);
+    for (int slot = 0; slot < LinkSlots::kCount; ++slot) {
+        m_btnLink[3 - slot]->setDrawFunction([this, slot](QPainter& painter, const OwnerDrawButton::DrawItem& item) {
+            DrawLinkButton(slot, painter, item);
+        });
+    }
 }
 
 const CommandMap& CItemDlg::commandMap() const
@@ -61,6 +80,10 @@ const CommandMap& CItemDlg::commandMap() const
         {res::ID_EDIT_PASTE, &CItemDlg::OnUpdateEditPaste},
         {res::ID_EDIT_CUT, &CItemDlg::OnEditCut},
         {res::ID_EDIT_CUT, &CItemDlg::OnUpdateEditCut},
+        {res::IDC_LINK1, &CItemDlg::OnLinkButton<0>},
+        {res::IDC_LINK2, &CItemDlg::OnLinkButton<1>},
+        {res::IDC_LINK3, &CItemDlg::OnLinkButton<2>},
+        {res::IDC_LINK4, &CItemDlg::OnLinkButton<3>},
         {res::ID_EDIT_OPEN_PAINT, &CItemDlg::OnEditOpenPaint},
         {res::ID_EDIT_OPEN_FILE, &CItemDlg::OnEditOpenFile},
         {res::ID_EDIT_RUN_PROGRAM, &CItemDlg::OnEditRunProgram},
@@ -86,6 +109,10 @@ void CItemDlg::OnInitDialog()
     m_strLinkPath = found.paths;
     m_strLinkLabel = found.labels;
     for (int slot = 0; slot < LinkSlots::kCount; ++slot) {
+        if (IsPictureFile(m_strLinkPath[slot])) {
+            const QSize face = m_btnLink[3 - slot]->size() - QSize(4, 4);
+            m_linkPictures.start(slot, m_strLinkPath[slot], face.expandedTo(QSize(1, 1)), &CItemDlg::ReadLinkPicture);
+        }
         // A button without a label stays enabled, only out of sight.
         if (m_strLinkLabel[slot].isEmpty())
             ShrinkToCorner(*m_btnLink[3 - slot]);
@@ -105,6 +132,89 @@ void CItemDlg::widenComment()
     QRect rect = m_editComment->geometry();
     rect.setRight(width() - 1);
     m_editComment->setGeometry(rect);
+}
+
+void CItemDlg::DrawLinkButton(int slot, QPainter& painter, const OwnerDrawButton::DrawItem& item)
+{
+    const QString& path = m_strLinkPath.at(slot);
+    if (path.isEmpty())
+        return;
+    QPushButton* button = m_btnLink[3 - slot];
+
+    // The push-button frame in its normal look, whatever the button's state.
+    QStyleOptionButton frame;
+    frame.initFrom(button);
+    frame.rect = item.rect;
+    frame.state
+        = (frame.state & ~(QStyle::State_Sunken | QStyle::State_On | QStyle::State_HasFocus)) | QStyle::State_Raised;
+    button->style()->drawControl(QStyle::CE_PushButtonBevel, &frame, &painter, button);
+
+    const QRect inner = item.rect.adjusted(2, 2, -2, -2);
+    const QStringView ending = QStringView(path).right(4);
+    const bool isBitmap = ending == u".bmp";
+    if (isBitmap || ending == u".jpg") {
+        const QPixmap& picture = m_linkPictures.picture(
+            slot, inner.size(), [this](const QStringList& messages) { ShowJpegMessages(messages); });
+        if (!picture.isNull()) {
+            painter.drawPixmap(inner.topLeft(), picture);
+            return;
+        }
+        if (!isBitmap)
+            return;
+    }
+    const QColor field = isBitmap ? QColor(255, 0, 255) : ending == u".exe" ? QColor(255, 255, 0) : QColor(0, 255, 255);
+    painter.fillRect(inner, field);
+    painter.save();
+    painter.setClipRect(inner);
+    painter.setFont(button->font());
+    // The bright fields take dark text whatever the desktop's colours.
+    painter.setPen(Qt::black);
+    // Lines break between words; a name longer than the button breaks inside it rather
+    // than running out of sight.
+    QTextOption layout(Qt::AlignLeft | Qt::AlignTop);
+    layout.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    painter.drawText(QRectF(inner), m_strLinkLabel.at(slot), layout);
+    painter.restore();
+}
+
+LinkPictureCache::Reading CItemDlg::ReadLinkPicture(const QString& path, QSize atLeast)
+{
+    LinkPictureCache::Reading reading;
+    if (path.endsWith(QLatin1String(".jpg"))) {
+        if (const std::optional<DibBitmap> bitmap = LoadJpegBitmap(path, reading.messages, atLeast))
+            reading.image = bitmap->toImage();
+        return reading;
+    }
+    const std::optional<QString> host = DevicePath::toHost(path);
+    if (host && QFileInfo(*host).isFile()) {
+        QImageReader reader(*host, "bmp");
+        reader.setDecideFormatFromContent(false);
+        reading.image = reader.read();
+    }
+    return reading;
+}
+
+std::optional<DibBitmap> CItemDlg::LoadJpegBitmap(const QString& path, QStringList& messages, QSize atLeast)
+{
+    const std::optional<QString> host = DevicePath::toHost(path);
+    if (!host)
+        return std::nullopt;
+    return JpegFileDecoder::decode(
+        *host, [&messages](const QString& text) { messages << text; }, atLeast);
+}
+
+void CItemDlg::ShowJpegMessages(const QStringList& messages)
+{
+    // A modal box inside a paint would run the event loop in the middle of painting.
+    QMetaObject::invokeMethod(
+        this,
+        [this, messages] {
+            for (const QString& text : messages) {
+                MessageBox::showCaptioned(
+                    this, QStringLiteral("JPEG Library Error"), text, MessageButtons::Ok, MessageIcon::Error);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 bool CItemDlg::DoDataExchangeOut()
@@ -173,6 +283,25 @@ void CItemDlg::OnEditPaste()
 void CItemDlg::OnEditCut()
 {
     EditControl::cut(*m_pActiveEdit);
+}
+
+void CItemDlg::OnLinkClicked(int slot)
+{
+    if (!m_pView)
+        return;
+    const QString name = m_strLinkPath.at(slot).toLower();
+    if (name.endsWith(QLatin1String(".exe"))) {
+        m_pView->LaunchAsProgram(nullptr, name);
+        return;
+    }
+    if (name.endsWith(QLatin1String(".bmp"))) {
+        const std::optional<QString> paintProgram = DevicePath::toHost(LinkLauncher::kPaintProgram);
+        if (paintProgram && QFileInfo::exists(*paintProgram)) {
+            m_pView->OpenInPaintProgram(nullptr, name);
+            return;
+        }
+    }
+    m_pView->OpenAsFileName(nullptr, name);
 }
 
 void CItemDlg::OnEditOpenPaint()

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "itemdlg/dib_bitmap.h"
+#include "itemdlg/link_picture_cache.h"
 #include "platform/command_route.h"
 #include "platform/modal_dialog.h"
+#include "platform/owner_draw_button.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -17,7 +22,6 @@ namespace tavik {
 
 class CommandUi;
 class LinkLauncher;
-class OwnerDrawButton;
 
 // The item editor: one item's text (one line) and its comment (several lines). The
 // caller fills m_strItem and m_strComment (lines broken by CR LF), runs it and reads
@@ -45,6 +49,11 @@ public:
     // The edit control the popup's commands work on.
     QWidget* activeEdit() const { return m_pActiveEdit; }
 
+    // Decodes the JPEG file at device path `path`: at full size, or shrunk while
+    // decoding to no less than `atLeast`. Nothing when the file cannot be opened or does
+    // not decode. The decoder's messages are added to `messages`. Safe on any thread.
+    static std::optional<DibBitmap> LoadJpegBitmap(const QString& path, QStringList& messages, QSize atLeast = QSize());
+
 protected:
     const CommandMap& commandMap() const override;
     void OnInitDialog() override;
@@ -58,6 +67,13 @@ private:
     // text is refused.
     bool DoDataExchangeOut();
     void widenComment();
+    // The face of the link button of slot `slot`: nothing for an empty slot, else a
+    // button frame around the file's picture or its label on a field of its kind's colour.
+    void DrawLinkButton(int slot, QPainter& painter, const OwnerDrawButton::DrawItem& item);
+    // The picture of a ".bmp" or ".jpg" file, read for a face of `atLeast`; null when none.
+    static LinkPictureCache::Reading ReadLinkPicture(const QString& path, QSize atLeast);
+    // Shows the decoder's messages once the current paint is over.
+    void ShowJpegMessages(const QStringList& messages);
 
     void OnNext();
     void OnPrevious();
@@ -66,6 +82,13 @@ private:
     void OnEditCopy();
     void OnEditPaste();
     void OnEditCut();
+    // A tap on a link button: opens what slot `slot` names in the way its kind asks for.
+    void OnLinkClicked(int slot);
+    template <int Slot>
+    void OnLinkButton()
+    {
+        OnLinkClicked(Slot);
+    }
     void OnEditOpenPaint();
     void OnEditOpenFile();
     void OnEditRunProgram();
@@ -85,6 +108,7 @@ private:
     QPlainTextEdit* m_editComment = nullptr;
     // The popup's entries ask the dialog alone for their state.
     CommandRoute m_popupRoute;
+    LinkPictureCache m_linkPictures;
 };
 
 }  // namespace tavik

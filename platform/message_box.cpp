@@ -43,14 +43,20 @@ MessageAnswer AnswerFor(int clicked, MessageButtons buttons)
 
 MessageAnswer MessageBox::show(QWidget* owner, const QString& text, MessageButtons buttons, MessageIcon icon)
 {
+    return showCaptioned(owner, QStringLiteral("tavik"), text, buttons, icon);
+}
+
+MessageAnswer MessageBox::showCaptioned(
+    QWidget* owner, const QString& caption, const QString& text, MessageButtons buttons, MessageIcon icon)
+{
     if (standIn)
-        return standIn(MessageRequest{owner, text, buttons, icon});
+        return standIn(MessageRequest{owner, text, buttons, icon, caption});
 
     // Texts come from the checklist side with CR LF line ends; a plain-text label breaks at LF.
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
 
-    QMessageBox box(QtIcon(icon), QStringLiteral("tavik"), shown, QMessageBox::NoButton, owner);
+    QMessageBox box(QtIcon(icon), caption, shown, QMessageBox::NoButton, owner);
     box.setTextFormat(Qt::PlainText);
     switch (buttons) {
     case MessageButtons::Ok:

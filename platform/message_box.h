@@ -18,9 +18,10 @@ struct MessageRequest {
     QString text;
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
+    QString caption = QStringLiteral("tavik");
 };
 
-// The program's modal message box, captioned "tavik".
+// The program's modal message box, captioned "tavik" unless told otherwise.
 class MessageBox {
 public:
     // Shows the box modally over `owner` (or over the whole program when null) and
@@ -28,6 +29,9 @@ public:
     // the box has one, OK on a box with OK alone.
     static MessageAnswer show(QWidget* owner, const QString& text, MessageButtons buttons = MessageButtons::Ok,
         MessageIcon icon = MessageIcon::None);
+    // The same with a caption of its own, for messages that come from a library.
+    static MessageAnswer showCaptioned(QWidget* owner, const QString& caption, const QString& text,
+        MessageButtons buttons = MessageButtons::Ok, MessageIcon icon = MessageIcon::None);
 
     // While set, every show() is answered by the stand-in instead of a real box.
     static inline StandIn<MessageAnswer(const MessageRequest&)> standIn;

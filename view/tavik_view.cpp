@@ -1,6 +1,7 @@
 #include "view/tavik_view.h"
 
 #include "itemdlg/item_dlg.h"
+#include "itemdlg/link_slots.h"
 #include "model/comment_text.h"
 #include "model/item_text.h"
 #include "model/progress.h"
@@ -15,6 +16,7 @@
 #include "platform/edit_control.h"
 #include "platform/message_box.h"
 #include "platform/popup_menu.h"
+#include "platform/process_launcher.h"
 #include "platform/profile_store.h"
 #include "platform/qt_text.h"
 #include "res/resources.h"
@@ -74,6 +76,22 @@ QString RefuseItemText(const QString& item)
     if (ReadsAsCommentLine(OneLineItemText(item.toStdU16String())))
         return QStringLiteral("項目の先頭に「!」「！」「.」「．」は使えません。");
     return {};
+}
+
+// Starts `application` (a device path) with `commandLine`; nothing waits for the program.
+bool StartProcess(const QString& application, const QString& commandLine)
+{
+    return static_cast<bool>(ProcessLauncher::start(application, commandLine));
+}
+
+// The name a launch works on: the selection of `edit` when there is one (cleaned
+// when asked), otherwise `name` as given.
+QString TakeName(QWidget* edit, const QString& name, bool clean)
+{
+    if (!edit)
+        return name;
+    const QString selected = EditControl::selectedText(*edit);
+    return clean ? SanitizeText(selected) : selected;
 }
 
 }  // namespace
@@ -604,18 +622,36 @@ void CTavikView::showInCommentPane(const std::u16string& comment)
     EditControl::setText(*m_editPane, ToQString(text));
 }
 
-// Launching the files a comment names is not part of this screen yet: the editor's
-// launch entries are offered and do nothing.
-void CTavikView::OpenInPaintProgram(QWidget*, const QString&)
+void CTavikView::OpenInPaintProgram(QWidget* edit, const QString& name)
 {
+    const QString upper = TakeName(edit, name, false).toUpper();
+    // Only a bitmap is handed over; for anything else the paint program starts empty.
+    const QString commandLine
+        = upper.endsWith(QLatin1String(".BMP")) ? QLatin1Char('"') + upper + QLatin1Char('"') : QString();
+    if (!StartProcess(kPaintProgram, commandLine))
+        MessageBox::show(this, QStringLiteral("起動失敗！"));
 }
 
-void CTavikView::OpenAsFileName(QWidget*, const QString&)
+void CTavikView::OpenAsFileName(QWidget* edit, const QString& name)
 {
+    const QString taken = TakeName(edit, name, true);
+    if (taken.isEmpty()) {
+        MessageBox::show(this, QStringLiteral("選択範囲をﾌｧｲﾙ名としますので、範囲を選択してください"));
+        return;
+    }
+    ProcessLauncher::shellOpen(taken);
 }
 
-void CTavikView::LaunchAsProgram(QWidget*, const QString&)
+void CTavikView::LaunchAsProgram(QWidget* edit, const QString& name)
 {
+    const QString upper = TakeName(edit, name, true).toUpper();
+    if (!upper.endsWith(QLatin1String(".EXE"))) {
+        MessageBox::show(
+            this, QStringLiteral("選択範囲をﾌｧｲﾙ名(.exeを含む)として起動しますので、正しく選択してください"));
+        return;
+    }
+    if (!StartProcess(upper, QString()))
+        MessageBox::show(this, QStringLiteral("起動失敗！"));
 }
 
 }  // namespace tavik

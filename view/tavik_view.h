@@ -28,7 +28,7 @@ class CommandUi;
 // The main screen: a form on the main dialog template with the mark button, the
 // menu button "▼", the counter, the folder and file chooser, the list and the
 // hidden comment pane. It owns the open checklist.
-class CTavikView : public Form, private ChecklistHost, private LinkLauncher {
+class CTavikView : public Form, private ChecklistHost, public LinkLauncher {
     Q_OBJECT
 public:
     // The view's window timers.
@@ -57,6 +57,11 @@ public:
     void ApplyListFont(int step);
     // Re-dates `row` with today's date when it has a date.
     void StampDate(int row);
+
+    // Opening the files a comment names: the selection of `edit`, or `name`.
+    void OpenInPaintProgram(QWidget* edit, const QString& name) override;
+    void OpenAsFileName(QWidget* edit, const QString& name) override;
+    void LaunchAsProgram(QWidget* edit, const QString& name) override;
 
     // The list's rectangle after the layout, in view coordinates.
     QRect listRect() const { return m_rcList; }
@@ -101,11 +106,6 @@ private:
     void OnUpdateItemCut(CommandUi& ui);
     void OnReadAloud();
     void OnUpdateReadAloud(CommandUi& ui);
-
-    // LinkLauncher
-    void OpenInPaintProgram(QWidget* edit, const QString& name) override;
-    void OpenAsFileName(QWidget* edit, const QString& name) override;
-    void LaunchAsProgram(QWidget* edit, const QString& name) override;
 
     // ChecklistHost
     void beginReplaceRows() override;

@@ -1,5 +1,6 @@
 #include "itemdlg/item_dlg.h"
 
+#include "itemdlg/link_launcher.h"
 #include "itemdlg/link_slots.h"
 #include "platform/clipboard.h"
 #include "platform/edit_control.h"
@@ -7,6 +8,7 @@
 #include "tests/support/popup_probe.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_file_names.h"
+#include "tests/support/temporary_device_root.h"
 
 #include <QAction>
 #include <QApplication>
@@ -150,6 +152,53 @@ TEST(ItemEditor, EditPopup_WorksOnTheEditLastHeldAndFileNamesGoIntoTheComment)
     ASSERT_EQ(fileNames.requests().size(), 2);
     EXPECT_EQ(fileNames.requests().first().filter,
         QStringLiteral("text file(*.txt)|*.txt|Bitmap(*.bmp)|*.bmp|AllFile(*.*)|*.*||"));
+}
+
+// Records what the editor asks the main screen to open.
+class RecordingLauncher : public LinkLauncher {
+public:
+    void OpenInPaintProgram(QWidget* edit, const QString& name) override { record("paint", edit, name); }
+    void OpenAsFileName(QWidget* edit, const QString& name) override { record("open", edit, name); }
+    void LaunchAsProgram(QWidget* edit, const QString& name) override { record("run", edit, name); }
+
+    QStringList calls;
+
+private:
+    void record(const char* how, QWidget* edit, const QString& name)
+    {
+        calls << QStringLiteral("%1 %2%3").arg(QLatin1String(how), edit ? QStringLiteral("[edit] ") : QString(), name);
+    }
+};
+
+TEST(ItemEditor, LinkButtonsAndPopup_OpenWhatTheyNameTheWayItsKindAsks)
+{
+    TemporaryDeviceRoot root;
+    RecordingLauncher launcher;
+    CItemDlg dialog;
+    dialog.m_pView = &launcher;
+    dialog.m_strComment = QStringLiteral(
+        "\\My Documents\\Tool.EXE\r\n\\My Documents\\Photo.BMP\r\n\\my documents\\a.jpg\r\nsee http://Example.com/x");
+    RunEditor(dialog, [&](ModalDialog& d) {
+        for (int id : {res::IDC_LINK1, res::IDC_LINK2, res::IDC_LINK3, res::IDC_LINK4})
+            d.findControl<QAbstractButton>(id)->click();
+        // With the paint program in place a bitmap opens there.
+        root.writeFile(QStringLiteral("Program Files/Vantra/Drawbo.exe"), "");
+        d.findControl<QAbstractButton>(res::IDC_LINK2)->click();
+
+        auto* comment = d.findControl<QPlainTextEdit>(res::IDC_COMMENT);
+        for (int entry : {res::ID_EDIT_OPEN_PAINT, res::ID_EDIT_OPEN_FILE, res::ID_EDIT_RUN_PROGRAM}) {
+            HoldOn(*comment);
+            PopupProbe::choose(entry);
+        }
+        return ScriptedDialogs::press(d, IDCANCEL);
+    });
+    EXPECT_EQ(launcher.calls.join(QLatin1Char('|')).toStdString(),
+        QStringList({QStringLiteral("run \\my documents\\tool.exe"), QStringLiteral("open \\my documents\\photo.bmp"),
+                        QStringLiteral("open \\my documents\\a.jpg"), QStringLiteral("open see http://example.com/x"),
+                        QStringLiteral("paint \\my documents\\photo.bmp"), QStringLiteral("paint [edit] "),
+                        QStringLiteral("open [edit] "), QStringLiteral("run [edit] ")})
+            .join(QLatin1Char('|'))
+            .toStdString());
 }
 
 }  // namespace
