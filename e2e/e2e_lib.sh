@@ -128,6 +128,15 @@ tavik_windows() {
         xwininfo -id "$id" 2>/dev/null | grep -q "Override Redirect State: $2" && echo "$id"
     done
 }
+# The item editor, titled "項目"; the program's message boxes, titled "tavik" like the main
+# window; its popup menus.
+readonly editor_title='項目'
+editor_windows() { xdotool search --onlyvisible --name "^${editor_title}\$" 2>/dev/null; }
+no_editor() { editor_windows >/dev/null || echo gone; }
+message_boxes() { tavik_windows --name no | grep -vx "$main"; }
+no_message_box() { [ -n "$(message_boxes)" ] || echo gone; }
+popups() { tavik_windows --class yes; }
+no_popup() { [ -n "$(popups)" ] || echo gone; }
 no_tavik_window() { xdotool search --name '^tavik$' >/dev/null 2>&1 || echo none; }
 active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && echo yes; }
 inactive() { active "$1" >/dev/null || echo yes; }

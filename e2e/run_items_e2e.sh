@@ -15,7 +15,6 @@ set -uo pipefail
 # shellcheck source-path=SCRIPTDIR source=e2e_lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-readonly editor_title='項目'
 today=$(date +%y/%m/%d)
 
 # Window coordinates, found on screenshots of the 240×320 main window and the editor:
@@ -26,14 +25,7 @@ readonly menu_x=40 menu_y=10 row_x=160
 readonly next_x=70 ok_x=120 buttons_y=7 comment_x=60 comment_y=100
 row_y() { echo $((47 + 13 * $1)); }
 
-editor_windows() { xdotool search --onlyvisible --name "^${editor_title}\$" 2>/dev/null; }
-no_editor() { editor_windows >/dev/null || echo gone; }
 other_editor() { editor_windows | grep -vx "$1"; }
-# Message boxes carry the program's name as their title, like the main window.
-message_boxes() { tavik_windows --name no | grep -vx "$main"; }
-no_message_box() { [ -n "$(message_boxes)" ] || echo gone; }
-popups() { tavik_windows --class yes; }
-no_popup() { [ -n "$(popups)" ] || echo gone; }
 two_popups() { [ "$(popups | wc -l)" -eq 2 ] && echo yes; }
 same_file() { cmp -s "$1" "$2" && echo same; }
 

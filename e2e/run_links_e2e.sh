@@ -15,19 +15,12 @@ set -uo pipefail
 # shellcheck source-path=SCRIPTDIR source=e2e_lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-readonly editor_title='項目'
 # Window coordinates, found on screenshots: "▼" and the first row in the main window; the
 # four link buttons' centres in the editor ("LNK1" to "LNK4" from the left, 49 px apart).
 readonly menu_x=40 menu_y=10 row_x=160 row_y=47
 readonly link_y=203
 link_x() { echo $((24 + 49 * $1)); }
 
-editor_windows() { xdotool search --onlyvisible --name "^${editor_title}\$" 2>/dev/null; }
-no_editor() { editor_windows >/dev/null || echo gone; }
-message_boxes() { tavik_windows --name no | grep -vx "$main"; }
-no_message_box() { [ -n "$(message_boxes)" ] || echo gone; }
-popups() { tavik_windows --class yes; }
-no_popup() { [ -n "$(popups)" ] || echo gone; }
 recorded() { [ -s "$record" ] && cat "$record"; }
 
 # One pixel of a picture as RRGGBB: pixel_of FILE X Y

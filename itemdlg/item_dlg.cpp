@@ -108,6 +108,7 @@ void CItemDlg::OnInitDialog()
     const LinkSlots found = LinkSlots::find(m_strComment);
     m_strLinkPath = found.paths;
     m_strLinkLabel = found.labels;
+    m_linkPictures.clear();
     for (int slot = 0; slot < LinkSlots::kCount; ++slot) {
         if (IsPictureFile(m_strLinkPath[slot])) {
             const QSize face = m_btnLink[3 - slot]->size() - QSize(4, 4);

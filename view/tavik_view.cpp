@@ -19,6 +19,7 @@
 #include "platform/process_launcher.h"
 #include "platform/profile_store.h"
 #include "platform/qt_text.h"
+#include "platform/tap_and_hold.h"
 #include "res/resources.h"
 #include "speech/speech_reader.h"
 #include "view/checklist_table_model.h"
@@ -38,6 +39,8 @@ namespace {
 
 // Where the list popup opens, from the main window's client origin.
 constexpr QPoint kListPopupPoint(40, 45);
+// Where a double tap pops the comment pane up, in view pixels.
+constexpr QRect kCommentPopupRect(15, 150, 195, 140);
 
 // The list font: its size in tenths of a point, stored in the profile.
 const QString kFontSection = QStringLiteral("ListView");
@@ -110,6 +113,14 @@ CTavikView::CTavikView(QWidget* parent)
     // Columns take exactly the widths measured for them, however narrow.
     m_list->header()->setMinimumSectionSize(1);
     connect(m_combo, &QComboBox::activated, this, [this] { m_files.OnSelectFileCombo(); });
+
+    connect(m_list, &QAbstractItemView::doubleClicked, this, [this] { OnListDblClk(); });
+    connect(m_list, &QAbstractItemView::clicked, this, [this] { OnListClick(); });
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { OnListItemChanged(); });
+    for (QWidget* control : {static_cast<QWidget*>(m_list), static_cast<QWidget*>(m_editPane)}) {
+        const int id = control == m_list ? res::IDC_LIST : res::IDC_COMMENT_PANE;
+        TapAndHold::watch(*control, [this, id](const QPoint&, const QPoint& globalPos) { OnNotify(id, globalPos); });
+    }
 }
 
 CTavikView::~CTavikView()
@@ -153,6 +164,11 @@ const CommandMap& CTavikView::commandMap() const
         {res::ID_ITEM_CUT, &CTavikView::OnUpdateItemCut},
         {res::ID_READ_ALOUD, &CTavikView::OnReadAloud},
         {res::ID_READ_ALOUD, &CTavikView::OnUpdateReadAloud},
+        {res::IDC_SAVE_AND_EXIT, &CTavikView::OnSaveAndExit},
+        {res::IDC_CLOSE_VIEW, &CTavikView::OnCloseView},
+        {res::ID_LIST_OPEN_PAINT, &CTavikView::OnPaneOpenPaint},
+        {res::ID_LIST_OPEN_FILE, &CTavikView::OnPaneOpenFile},
+        {res::ID_LIST_RUN_PROGRAM, &CTavikView::OnPaneRunProgram},
     };
     return table;
 }
@@ -347,6 +363,76 @@ void CTavikView::OnTimer(int id)
     m_timers.killTimer(id);
     if (id == kFileSelectTimer)
         m_files.selectOpenFile();
+    // The pop-up goes; a split pane opened in the meantime stays.
+    if (id == kCommentPopupTimer && !m_bCommentPane) {
+        m_editPane->hide();
+        m_editPane->setGeometry(0, 0, 1, 1);
+    }
+}
+
+void CTavikView::OnNotify(int controlId, const QPoint& globalPos)
+{
+    if (controlId == res::IDC_LIST && m_route)
+        m_route->post(res::ID_SHOW_COMMENT);
+    if (controlId == res::IDC_COMMENT_PANE)
+        PopupMenu::showOwnedBy(*res::FindMenu(res::IDM_POPUP2), globalPos, *this, *this);
+}
+
+void CTavikView::OnListDblClk()
+{
+    if (m_bCommentPane)
+        return;
+    // The pane pops up over the list with the comment it holds; a second double tap
+    // gives it five seconds more.
+    m_editPane->setGeometry(kCommentPopupRect);
+    m_editPane->raise();
+    m_editPane->show();
+    m_timers.setTimer(kCommentPopupTimer, 5000);
+}
+
+void CTavikView::OnListClick()
+{
+    OnListItemChanged();
+}
+
+void CTavikView::OnListItemChanged()
+{
+    const std::optional<int> row = GetSelectedRow();
+    if (!row || *row == m_nCommentRow)
+        return;
+    m_nCommentRow = *row;
+    if (static_cast<std::size_t>(*row) < m_checklist.rowCount())
+        showInCommentPane(m_checklist.comment(static_cast<std::size_t>(*row)));
+}
+
+void CTavikView::OnSaveAndExit()
+{
+    if (m_checklist.modified())
+        SaveCurrentFile();
+    if (m_route)
+        m_route->post(res::ID_APP_EXIT);
+}
+
+void CTavikView::OnCloseView()
+{
+    SaveCurrentFile();
+    if (m_route)
+        m_route->post(res::ID_APP_EXIT);
+}
+
+void CTavikView::OnPaneOpenPaint()
+{
+    OpenInPaintProgram(m_editPane, QString());
+}
+
+void CTavikView::OnPaneOpenFile()
+{
+    OpenAsFileName(m_editPane, QString());
+}
+
+void CTavikView::OnPaneRunProgram()
+{
+    LaunchAsProgram(m_editPane, QString());
 }
 
 void CTavikView::OnMenuButton()
@@ -375,6 +461,10 @@ void CTavikView::beginReplaceRows()
 void CTavikView::endReplaceRows()
 {
     m_model->endReplaceRows();
+    // Another checklist: the pane must not go on showing a comment of the last one,
+    // and its first selection fills the pane whatever the row.
+    m_nCommentRow = -1;
+    EditControl::setText(*m_editPane, QString());
 }
 
 void CTavikView::startFileSelectTimer()

@@ -32,7 +32,7 @@ class CTavikView : public Form, private ChecklistHost, public LinkLauncher {
     Q_OBJECT
 public:
     // The view's window timers.
-    enum Timer { kFileSelectTimer = 3000 };
+    enum Timer { kFileSelectTimer = 3000, kCommentPopupTimer = 5000 };
 
     explicit CTavikView(QWidget* parent = nullptr);
     ~CTavikView() override;
@@ -57,6 +57,9 @@ public:
     void ApplyListFont(int step);
     // Re-dates `row` with today's date when it has a date.
     void StampDate(int row);
+
+    // Called by the view's window timers when one fires; each runs once.
+    void OnTimer(int id);
 
     // Opening the files a comment names: the selection of `edit`, or `name`.
     void OpenInPaintProgram(QWidget* edit, const QString& name) override;
@@ -89,7 +92,6 @@ private:
     void OnSaveFile();
     void OnSaveFileAs();
     void OnCreateEmptyFile();
-    void OnTimer(int id);
     void OnAddItem();
     void OnEditItem();
     void OnMoveUp();
@@ -98,6 +100,16 @@ private:
     void OnUpdateMoveDown(CommandUi& ui);
     void OnShowComment();
     void OnUpdateShowComment(CommandUi& ui);
+    // The tap-and-hold gesture on control `controlId` (the list or the comment pane).
+    void OnNotify(int controlId, const QPoint& globalPos);
+    void OnListDblClk();
+    void OnListClick();
+    void OnListItemChanged();
+    void OnSaveAndExit();
+    void OnCloseView();
+    void OnPaneOpenPaint();
+    void OnPaneOpenFile();
+    void OnPaneRunProgram();
     void OnItemCopy();
     void OnItemPasteAppend();
     void OnItemCut();
@@ -146,6 +158,8 @@ private:
     bool m_initialUpdateDone = false;
     // The comment pane shares the list's rectangle, below the list.
     bool m_bCommentPane = false;
+    // The row whose comment a tap or a selection change last put into the pane.
+    int m_nCommentRow = -1;
     QWidget* m_frame = nullptr;
     CommandRoute* m_route = nullptr;
     // Made at the first read-aloud, stopped and released with the view.

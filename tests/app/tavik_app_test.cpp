@@ -13,6 +13,7 @@
 #include "view/tavik_view.h"
 
 #include <QAbstractItemView>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -246,6 +247,31 @@ TEST_F(ExitHookTest, FailedWrite_AsksBeforeClosing)
     boxes.expect(MessageAnswer::Ok).expect(MessageAnswer::Yes);
     m_frame->close();
     EXPECT_FALSE(m_frame->isVisible());
+}
+
+TEST_F(ExitHookTest, SaveAndExitCommands_WriteAsTheyAskThenClose)
+{
+    // 1009 writes only a modified checklist, 1017 writes it in any case; both close.
+    m_view->checklist().setModified(false);
+    m_view->executeCommand(res::IDC_SAVE_AND_EXIT);
+    EXPECT_EQ(fileBytes(), QByteArray("old"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !m_frame->isVisible(); }));
+
+    m_frame->show();
+    m_view->checklist().setModified(false);
+    m_view->executeCommand(res::IDC_CLOSE_VIEW);
+    EXPECT_NE(fileBytes(), QByteArray("old"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !m_frame->isVisible(); }));
+}
+
+TEST_F(TavikAppTest, HoldOnTheList_TogglesTheCommentPaneThroughTheFrame)
+{
+    QWidget* list = m_view->list()->viewport();
+    for (const bool open : {true, false}) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), list->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(list, &event);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return m_view->commentPane()->isVisible() == open; }));
+    }
 }
 
 }  // namespace

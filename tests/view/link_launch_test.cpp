@@ -33,7 +33,6 @@ protected:
     }
 
     ScriptedLauncher m_launcher;
-    ScriptedMessageBoxes m_boxes;
 };
 
 TEST_F(LinkLaunchTest, PaintProgram_GetsOnlyABitmapNamedExactlyAsSelected)
