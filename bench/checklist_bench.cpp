@@ -21,7 +21,7 @@ const std::string& FileBytes()
     static const std::string bytes = [] {
         if (const char* path = std::getenv("TAVIK_BENCH_FILE")) {
             if (auto read = FileIo::readWholeFile(path))
-                return std::move(*read);
+                return std::move((*read).bytes);
         }
         return MakeLargeChecklistFile(1000000);
     }();

@@ -15,14 +15,14 @@ int main(int argc, char** argv)
     }
     const auto bytes = tavik::FileIo::readWholeFile(argv[1]);
     if (!bytes) {
-        std::fprintf(stderr, "load_peak_memory: %s\n", bytes.reason().c_str());
+        std::fprintf(stderr, "load_peak_memory: %s\n", bytes.reason().reason.c_str());
         return 2;
     }
     tavik::Checklist checklist;
-    tavik::ReadChecklist(*bytes, checklist);
+    tavik::ReadChecklist(bytes->bytes, checklist);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("file %.1f MB, %zu rows, peak memory %.1f MB\n", static_cast<double>(bytes->size()) / 1e6,
+    std::printf("file %.1f MB, %zu rows, peak memory %.1f MB\n", static_cast<double>(bytes->bytes.size()) / 1e6,
         checklist.rowCount(), static_cast<double>(usage.ru_maxrss) / 1024.0);
     return 0;
 }

@@ -281,12 +281,12 @@ std::optional<std::vector<double>> TimeModelLoads(const std::filesystem::path& p
         const auto started = SteadyClock::now();
         {
             // The bytes go once parsed, as when the program opens a file.
-            const FileResult<std::string> bytes = FileIo::readWholeFile(path.string());
+            const auto bytes = FileIo::readWholeFile(path.string());
             if (!bytes) {
-                std::fprintf(stderr, "window_bench: %s\n", bytes.reason().c_str());
+                std::fprintf(stderr, "window_bench: %s\n", bytes.reason().reason.c_str());
                 return std::nullopt;
             }
-            ReadChecklist(*bytes, checklist);
+            ReadChecklist(bytes->bytes, checklist);
         }
         samples.push_back(MsSince(started));
         rows = checklist.rowCount();
@@ -494,12 +494,12 @@ int MeasureModelMemory(const char* file)
     Checklist checklist;
     const auto started = SteadyClock::now();
     {
-        const FileResult<std::string> bytes = FileIo::readWholeFile(file);
+        const auto bytes = FileIo::readWholeFile(file);
         if (!bytes) {
-            std::fprintf(stderr, "window_bench: %s\n", bytes.reason().c_str());
+            std::fprintf(stderr, "window_bench: %s\n", bytes.reason().reason.c_str());
             return 2;
         }
-        ReadChecklist(*bytes, checklist);
+        ReadChecklist(bytes->bytes, checklist);
     }
     const double loadMs = MsSince(started);
     if (checklist.rowCount() == 0) {

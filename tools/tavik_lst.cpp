@@ -4,12 +4,14 @@
 #include "model/checklist_file.h"
 #include "model/progress.h"
 #include "platform/codepage/unicode_codec.h"
+#include "platform/fileio/file_identity.h"
 #include "platform/fileio/file_io.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,17 +38,34 @@ int Usage()
 struct LoadedChecklist {
     Checklist checklist;
     ChecklistReadResult result;
+    FileIdentity identity;
 };
 
 std::optional<LoadedChecklist> Load(const std::string& path)
 {
-    const FileResult<std::string> bytes = FileIo::readWholeFile(path);
-    if (!bytes) {
-        std::cerr << "tavik-lst: cannot open " << bytes.reason() << "\n";
+    const Result<FileContents, ReadFailure> read = FileIo::readWholeFile(path);
+    if (!read) {
+        const ReadFailure& failure = read.reason();
+        switch (failure.kind) {
+        case ReadFailure::Kind::NotRegularFile:
+            std::cerr << "tavik-lst: " << path << ": not a regular file; nothing read\n";
+            break;
+        case ReadFailure::Kind::TooLarge:
+            std::cerr << "tavik-lst: " << path << ": " << failure.size << " bytes is larger than the "
+                      << FileIo::kMaxReadBytes << " bytes a checklist may have; nothing read\n";
+            break;
+        case ReadFailure::Kind::CannotOpen:
+            std::cerr << "tavik-lst: cannot open " << failure.reason << "\n";
+            break;
+        case ReadFailure::Kind::ReadError:
+            std::cerr << "tavik-lst: cannot read " << failure.reason << "\n";
+            break;
+        }
         return std::nullopt;
     }
     LoadedChecklist loaded;
-    loaded.result = ReadChecklist(*bytes, loaded.checklist);
+    loaded.result = ReadChecklist(read->bytes, loaded.checklist);
+    loaded.identity = read->identity;
     return loaded;
 }
 
@@ -105,7 +124,13 @@ int Rewrite(const std::string& path, const std::string& outPath)
         break;
     }
     const std::string bytes = WriteChecklist(loaded->checklist);
-    const FileResult<> written = FileIo::replaceFile(outPath, bytes);
+    // Checked as late as possible: what another program wrote since the read would be lost under the new file.
+    if (FileIdentity::of(path) != loaded->identity) {
+        std::cerr << "tavik-lst: " << path
+                  << " was changed by another program while it was being rewritten; nothing written\n";
+        return kExitWriteFailed;
+    }
+    const FileResult<FileIdentity> written = FileIo::replaceFile(outPath, bytes);
     if (!written) {
         std::cerr << "tavik-lst: cannot write " << written.reason() << "\n";
         return kExitWriteFailed;

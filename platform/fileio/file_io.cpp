@@ -1,9 +1,13 @@
 #include "platform/fileio/file_io.h"
 
+#include "platform/fileio/stat_identity.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -14,8 +18,10 @@ namespace {
 
 // Symbolic links that refer to each other end here, as the kernel's own limit does.
 constexpr int kMaxLinkHops = 40;
-// Keeps ".<name>.XXXXXX" within the 255 bytes a file name may have.
-constexpr std::size_t kMaxNameInTemporary = 240;
+// Keeps ".<name>.XXXXXX" and ".<name>.tavik-<inode>" within the 255 bytes a file name may have.
+constexpr std::size_t kMaxNameInTemporary = 220;
+// Files that report no size (those under /proc) are read in steps of at least this much.
+constexpr std::int64_t kMinReadBuffer = 4096;
 
 std::string Reason(const std::string& path, int error)
 {
@@ -39,8 +45,16 @@ std::string NameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Where the new bytes of an in-place write of `file` wait until they are in place. The inode
+// number ties the journal to the file, so a journal meant for another file of the same name
+// is left alone.
+std::string JournalOf(const std::string& file, ino_t inode)
+{
+    return DirectoryOf(file) + "/." + NameOf(file).substr(0, kMaxNameInTemporary) + ".tavik-" + std::to_string(inode);
+}
+
 // Closes a descriptor when it goes out of scope; close errors matter only where
-// the caller checks them itself through Release().
+// the caller checks them itself through release().
 class Descriptor {
 public:
     explicit Descriptor(int fd)
@@ -55,8 +69,8 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
 
-    int Get() const { return m_fd; }
-    int Release()
+    int get() const { return m_fd; }
+    int release()
     {
         const int fd = m_fd;
         m_fd = -1;
@@ -66,6 +80,15 @@ public:
 private:
     int m_fd = -1;
 };
+
+int Open(const std::string& path, int flags)
+{
+    int fd = -1;
+    do {
+        fd = open(path.c_str(), flags);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
 
 std::optional<std::string> ReadLink(const std::string& path, int& error)
 {
@@ -122,6 +145,34 @@ mode_t CurrentUmask()
     return mask;
 }
 
+// Reads from `fd` to its end, but no more than `limit` + 1 bytes: a result longer than
+// `limit` means the file is larger than that. `sizeHint` is what fstat said.
+bool ReadAll(int fd, std::int64_t sizeHint, std::int64_t limit, std::string& bytes, int& error)
+{
+    const auto most = static_cast<std::size_t>(limit) + 1;
+    bytes.resize(static_cast<std::size_t>(std::min(std::max(sizeHint, kMinReadBuffer), limit)) + 1);
+    std::size_t size = 0;
+    for (;;) {
+        if (size == bytes.size()) {
+            if (size >= most)
+                break;
+            bytes.resize(std::min(bytes.size() * 2, most));
+        }
+        const ssize_t got = read(fd, bytes.data() + size, bytes.size() - size);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            error = errno;
+            return false;
+        }
+        if (got == 0)
+            break;
+        size += static_cast<std::size_t>(got);
+    }
+    bytes.resize(size);
+    return true;
+}
+
 bool WriteAll(int fd, std::string_view bytes, int& error)
 {
     while (!bytes.empty()) {
@@ -137,6 +188,19 @@ bool WriteAll(int fd, std::string_view bytes, int& error)
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Writes `bytes` over a file just opened for writing, from its start, cuts it to their
+// length and flushes it to disk.
+bool Overwrite(int fd, std::string_view bytes, int& error)
+{
+    if (!WriteAll(fd, bytes, error))
+        return false;
+    if (ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || fsync(fd) != 0) {
+        error = errno;
+        return false;
     }
     return true;
 }
@@ -169,56 +233,201 @@ bool CopyAttributes(int fd, const struct stat* target, int& error)
     return false;
 }
 
-void SyncDirectory(const std::string& directory)
+// Renaming needs only the folder to be writable, but a user who made the file read-only expects
+// it to stay as it is. A file without any write permission counts as read-only even for root.
+bool MayWrite(const std::string& file, const struct stat& status, int& error)
 {
-    const Descriptor fd(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.Get() >= 0)
-        fsync(fd.Get());
+    if (access(file.c_str(), W_OK) != 0) {
+        error = errno;
+        return false;
+    }
+    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        error = EACCES;
+        return false;
+    }
+    return true;
+}
+
+bool SyncDirectory(const std::string& directory, int& error)
+{
+    const Descriptor fd(Open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0 || fsync(fd.get()) != 0) {
+        error = errno;
+        return false;
+    }
+    return true;
+}
+
+// Writes `bytes` to a new temporary file beside `target`, with the attributes of the file it
+// stands in for (a new file's when there is none), flushes it to disk and describes it in
+// `written`. On failure nothing is left behind.
+bool WriteTemporary(const std::string& target, std::string_view bytes, const struct stat* attributes,
+    std::string& temporary, struct stat& written, int& error)
+{
+    temporary = DirectoryOf(target) + "/." + NameOf(target).substr(0, kMaxNameInTemporary) + ".XXXXXX";
+    Descriptor file(mkostemp(temporary.data(), O_CLOEXEC));
+    if (file.get() < 0) {
+        error = errno;
+        return false;
+    }
+    const auto discard = [&](int code) {
+        unlink(temporary.c_str());
+        error = code;
+        return false;
+    };
+    if (!WriteAll(file.get(), bytes, error))
+        return discard(error);
+    if (!CopyAttributes(file.get(), attributes, error))
+        return discard(error);
+    if (fsync(file.get()) != 0 || fstat(file.get(), &written) != 0)
+        return discard(errno);
+    // Some file systems report a failed write only when the file is closed.
+    if (close(file.release()) != 0 && errno != EINTR)
+        return discard(errno);
+    return true;
+}
+
+// The identity of the file just written, as the file system reports it now. When the name
+// already shows another file (a program replaced it right away) or cannot be examined, the
+// identity of what was written is given, which differs from whatever is there.
+FileIdentity IdentityAfterWrite(const std::string& file, const struct stat& written)
+{
+    struct stat now { };
+    if (stat(file.c_str(), &now) == 0 && now.st_dev == written.st_dev && now.st_ino == written.st_ino)
+        return IdentityOf(now);
+    return IdentityOf(written);
+}
+
+// Completes an in-place write that a crash cut short: its journal beside the file holds the
+// new bytes in full, so they are written over the file again and the journal removed. When
+// that fails, the journal stays for a later attempt.
+void FinishInterruptedWrite(const std::string& target)
+{
+    struct stat status { };
+    if (stat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return;
+    const std::string journal = JournalOf(target, status.st_ino);
+    const Descriptor source(Open(journal, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (source.get() < 0)
+        return;
+    struct stat journalStatus { };
+    std::string bytes;
+    int error = 0;
+    if (fstat(source.get(), &journalStatus) != 0 || !S_ISREG(journalStatus.st_mode)
+        || !ReadAll(source.get(), journalStatus.st_size, journalStatus.st_size, bytes, error)
+        || static_cast<std::int64_t>(bytes.size()) != journalStatus.st_size)
+        return;
+    if (!MayWrite(target, status, error))
+        return;
+    Descriptor file(Open(target, O_WRONLY | O_CLOEXEC));
+    struct stat opened { };
+    // The name may show another file by now, which the journal is not meant for.
+    if (file.get() < 0 || fstat(file.get(), &opened) != 0 || opened.st_dev != status.st_dev
+        || opened.st_ino != status.st_ino)
+        return;
+    if (!Overwrite(file.get(), bytes, error) || (close(file.release()) != 0 && errno != EINTR))
+        return;
+    if (unlink(journal.c_str()) == 0)
+        SyncDirectory(DirectoryOf(target), error);
+}
+
+// Rewrites a file that has more than one name in place, so that every name keeps showing it.
+// The new bytes first go to a journal beside it, complete on disk before the file is touched,
+// from which FinishInterruptedWrite redoes a write that a crash cut short.
+FileResult<FileIdentity> RewriteInPlace(const std::string& path, const std::string& target, std::string_view bytes)
+{
+    const auto fail = [&](int code) { return FileResult<FileIdentity>::failure(Reason(path, code)); };
+    Descriptor file(Open(target, O_WRONLY | O_CLOEXEC));
+    if (file.get() < 0)
+        return fail(errno);
+    // The journal is named after the file opened, whatever the name shows by now.
+    struct stat status { };
+    if (fstat(file.get(), &status) != 0)
+        return fail(errno);
+
+    int error = 0;
+    std::string temporary;
+    struct stat written { };
+    if (!WriteTemporary(target, bytes, &status, temporary, written, error))
+        return fail(error);
+    const std::string journal = JournalOf(target, status.st_ino);
+    if (rename(temporary.c_str(), journal.c_str()) != 0) {
+        error = errno;
+        unlink(temporary.c_str());
+        return fail(error);
+    }
+    const std::string directory = DirectoryOf(target);
+    const auto dropJournal = [&](int code) {
+        unlink(journal.c_str());
+        return fail(code);
+    };
+    // Until the journal's name is on disk, a crash could leave a half-written file with nothing to finish it.
+    if (!SyncDirectory(directory, error))
+        return dropJournal(error);
+    // A full disk is the likeliest failure halfway through; reserving the space first turns it into one before
+    // the file is touched, where the file systems allow it.
+    if (fallocate(file.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0
+        && (errno == ENOSPC || errno == EDQUOT))
+        return dropJournal(errno);
+
+    // From here on the file may be half written, and a failure leaves the journal to finish it.
+    if (!Overwrite(file.get(), bytes, error))
+        return fail(error);
+    if (fstat(file.get(), &written) != 0)
+        return fail(errno);
+    if (close(file.release()) != 0 && errno != EINTR)
+        return fail(errno);
+    // The file is complete; a journal that stays would only write the same bytes again.
+    if (unlink(journal.c_str()) == 0)
+        SyncDirectory(directory, error);
+    return IdentityAfterWrite(target, written);
 }
 
 }  // namespace
 
-FileResult<std::string> FileIo::readWholeFile(const std::string& path)
+Result<FileContents, ReadFailure> FileIo::readWholeFile(const std::string& path, std::int64_t maxBytes)
 {
-    const auto fail = [&](int code) { return FileResult<std::string>::failure(Reason(path, code)); };
+    using Kind = ReadFailure::Kind;
+    const auto fail = [&](Kind kind, std::string reason, std::int64_t size = 0) {
+        return Result<FileContents, ReadFailure>::failure({kind, std::move(reason), size});
+    };
+    const auto notRegular = [&](const struct stat& status) {
+        return fail(
+            Kind::NotRegularFile, S_ISDIR(status.st_mode) ? Reason(path, EISDIR) : path + ": not a regular file");
+    };
+    maxBytes = std::max<std::int64_t>(maxBytes, 0);
 
-    int fd = -1;
-    do {
-        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return fail(errno);
-    const Descriptor file(fd);
+    int error = 0;
+    if (const std::optional<std::string> target = FollowLinks(path, error))
+        FinishInterruptedWrite(*target);
 
+    // Special files are refused before they are opened: opening one can wait for a writer or set a device going.
     struct stat status { };
-    if (fstat(fd, &status) != 0)
-        return fail(errno);
-    if (S_ISDIR(status.st_mode))
-        return fail(EISDIR);
+    if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+        return notRegular(status);
+    // Without blocking, in case the name shows a FIFO by now.
+    const Descriptor file(Open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.get() < 0)
+        return fail(Kind::CannotOpen, Reason(path, errno));
+    if (fstat(file.get(), &status) != 0)
+        return fail(Kind::ReadError, Reason(path, errno));
+    if (!S_ISREG(status.st_mode))
+        return notRegular(status);
+    if (status.st_size > maxBytes)
+        return fail(Kind::TooLarge, Reason(path, EFBIG), status.st_size);
 
-    // The size is a hint only: the file may change while it is read, and special files report none.
-    std::string bytes(S_ISREG(status.st_mode) ? static_cast<std::size_t>(status.st_size) + 1 : 65536, '\0');
-    std::size_t size = 0;
-    for (;;) {
-        if (size == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const ssize_t got = read(fd, bytes.data() + size, bytes.size() - size);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
-        }
-        if (got == 0)
-            break;
-        size += static_cast<std::size_t>(got);
-    }
-    bytes.resize(size);
-    return bytes;
+    FileContents contents{.bytes = {}, .identity = IdentityOf(status)};
+    if (!ReadAll(file.get(), status.st_size, maxBytes, contents.bytes, error))
+        return fail(Kind::ReadError, Reason(path, error));
+    // It grew while it was read.
+    if (static_cast<std::int64_t>(contents.bytes.size()) > maxBytes)
+        return fail(Kind::TooLarge, Reason(path, EFBIG), static_cast<std::int64_t>(contents.bytes.size()));
+    return contents;
 }
 
-FileResult<> FileIo::replaceFile(const std::string& path, std::string_view bytes)
+FileResult<FileIdentity> FileIo::replaceFile(const std::string& path, std::string_view bytes)
 {
-    const auto fail = [&](int code) { return FileResult<>::failure(Reason(path, code)); };
+    const auto fail = [&](int code) { return FileResult<FileIdentity>::failure(Reason(path, code)); };
     if (path.empty())
         return fail(ENOENT);
 
@@ -226,6 +435,7 @@ FileResult<> FileIo::replaceFile(const std::string& path, std::string_view bytes
     const std::optional<std::string> target = FollowLinks(path, error);
     if (!target)
         return fail(error);
+    FinishInterruptedWrite(*target);
 
     struct stat status { };
     const bool exists = stat(target->c_str(), &status) == 0;
@@ -235,41 +445,27 @@ FileResult<> FileIo::replaceFile(const std::string& path, std::string_view bytes
         if (S_ISDIR(status.st_mode))
             return fail(EISDIR);
         if (!S_ISREG(status.st_mode))
-            return FileResult<>::failure(path + ": not a regular file");
-        // Renaming needs only the folder to be writable, but a user who made the file read-only expects it
-        // to stay as it is. A file without any write permission counts as read-only even for root.
-        if (access(target->c_str(), W_OK) != 0)
-            return fail(errno);
-        if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-            return fail(EACCES);
+            return FileResult<FileIdentity>::failure(path + ": not a regular file");
+        if (!MayWrite(*target, status, error))
+            return fail(error);
+        // A rename would give this name a new file and leave the other names showing the old one.
+        if (status.st_nlink > 1)
+            return RewriteInPlace(path, *target, bytes);
     }
 
-    const std::string directory = DirectoryOf(*target);
-    std::string temporary = directory + "/." + NameOf(*target).substr(0, kMaxNameInTemporary) + ".XXXXXX";
-    Descriptor file(mkostemp(temporary.data(), O_CLOEXEC));
-    if (file.Get() < 0)
-        return fail(errno);
-
-    const auto discard = [&](int code) {
+    std::string temporary;
+    struct stat written { };
+    if (!WriteTemporary(*target, bytes, exists ? &status : nullptr, temporary, written, error))
+        return fail(error);
+    if (rename(temporary.c_str(), target->c_str()) != 0) {
+        error = errno;
         unlink(temporary.c_str());
-        return fail(code);
-    };
-    if (!WriteAll(file.Get(), bytes, error))
-        return discard(error);
-    if (!CopyAttributes(file.Get(), exists ? &status : nullptr, error))
-        return discard(error);
-    if (fsync(file.Get()) != 0)
-        return discard(errno);
-    // Some file systems report a failed write only when the file is closed.
-    if (close(file.Release()) != 0 && errno != EINTR)
-        return discard(errno);
-    if (rename(temporary.c_str(), target->c_str()) != 0)
-        return discard(errno);
-
+        return fail(error);
+    }
     // The new content is in place from here on; making the rename itself durable is best effort, since
     // reporting a failure now would tell the user the old file was kept when it was not.
-    SyncDirectory(directory);
-    return FileResult<>::success();
+    SyncDirectory(DirectoryOf(*target), error);
+    return IdentityAfterWrite(*target, written);
 }
 
 }  // namespace tavik

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tavik::test {
 namespace {
@@ -60,6 +61,27 @@ TEST(TavikLst, StatsAndErrors)
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_NE(missing.err.find("none-such.lst"), std::string::npos) << missing.err;
     EXPECT_EQ(RunTool(kTool, {"frobnicate", folder.file("list.lst")}).exitCode, 2);
+}
+
+// A FIFO without a writer, an endless device and a file over the limit are refused at
+// once, without reading them.
+TEST(TavikLst, SpecialAndOversizedFiles_AreRefusedWithoutReading)
+{
+    TempFolder folder;
+    ASSERT_EQ(mkfifo(folder.file("fifo").c_str(), 0600), 0);
+    WriteFile(folder.file("sparse.lst"), "");
+    ASSERT_EQ(truncate(folder.file("sparse.lst").c_str(), 300 << 20), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {folder.file("fifo"), ": not a regular file; nothing read\n"},
+        {"/dev/zero", ": not a regular file; nothing read\n"},
+        {folder.file("sparse.lst"),
+            ": 314572800 bytes is larger than the 268435456 bytes a checklist may have; nothing read\n"},
+    };
+    for (const auto& [path, message] : cases) {
+        const ToolOutput result = RunTool(kTool, {"stats", path}, RunAs::CurrentUser, std::chrono::seconds(10));
+        EXPECT_EQ(result.exitCode, 2) << path;
+        EXPECT_EQ(result.err, "tavik-lst: " + path + message);
+    }
 }
 
 TEST(TavikLst, Rewrite_WritesWhatTheProgramWouldSave)

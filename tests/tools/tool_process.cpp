@@ -22,12 +22,14 @@ std::string Quoted(const std::string& text)
 
 }  // namespace
 
-ToolOutput RunTool(const std::string& program, const std::vector<std::string>& args, RunAs runAs)
+ToolOutput RunTool(
+    const std::string& program, const std::vector<std::string>& args, RunAs runAs, std::chrono::seconds limit)
 {
     TempFolder capture;
-    std::string command = runAs == RunAs::Unprivileged && geteuid() == 0
-        ? "setpriv --reuid=nobody --regid=nogroup --clear-groups "
-        : "";
+    std::string command
+        = limit > std::chrono::seconds::zero() ? "timeout --signal=KILL " + std::to_string(limit.count()) + " " : "";
+    if (runAs == RunAs::Unprivileged && geteuid() == 0)
+        command += "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
     command += Quoted(program);
     for (const std::string& arg : args)
         command += " " + Quoted(arg);
