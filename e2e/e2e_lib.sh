@@ -128,6 +128,21 @@ tavik_windows() {
         xwininfo -id "$id" 2>/dev/null | grep -q "Override Redirect State: $2" && echo "$id"
     done
 }
+# Main window coordinates, found on screenshots of the 240×320 window: "▼"; the rows of the
+# list, counted from 0 (13 px apart, row 0 centred 47 px down; x=160 lies right of every
+# item text the scripts use).
+readonly menu_x=40 menu_y=10 row_x=160
+row_y() { echo $((47 + 13 * $1)); }
+# One pixel of the main window at x, y as RRGGBB: pixel X Y
+pixel() { import -window "$main" -crop "1x1+$1+$2" +repage -format '%[hex:u.p{0,0}]' info: 2>/dev/null; }
+# A selected row is filled with the highlight colour right of its text.
+row_selected() { local p; p=$(pixel "$row_x" "$(row_y "$1")") && [ -n "$p" ] && [ "$p" != FFFFFF ] && echo yes; }
+# The number of colours in a row's item column: one for an empty row, many where text is drawn.
+row_colours() { import -window "$main" -crop "110x11+34+$(($(row_y "$1") - 5))" +repage -format '%k' info: 2>/dev/null; }
+row_empty() { [ "$(row_colours "$1")" = 1 ] && echo yes; }
+row_has_text() { [ "$(row_colours "$1")" -gt 1 ] 2>/dev/null && echo yes; }
+same_file() { cmp -s "$1" "$2" && echo same; }
+
 # The item editor, titled "項目"; the program's message boxes, titled "tavik" like the main
 # window; its popup menus.
 readonly editor_title='項目'

@@ -17,26 +17,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
 today=$(date +%y/%m/%d)
 
-# Window coordinates, found on screenshots of the 240×320 main window and the editor:
-# "▼" in the main window; the rows of the list, counted from 0 (13 px apart, row 0 centred
-# 47 px down; x=160 lies right of every item text used here); "次", "OK" and the comment in
-# the editor.
-readonly menu_x=40 menu_y=10 row_x=160
+# Window coordinates, found on screenshots of the editor: "次", "OK" and the comment.
 readonly next_x=70 ok_x=120 buttons_y=7 comment_x=60 comment_y=100
-row_y() { echo $((47 + 13 * $1)); }
 
 other_editor() { editor_windows | grep -vx "$1"; }
 two_popups() { [ "$(popups | wc -l)" -eq 2 ] && echo yes; }
-same_file() { cmp -s "$1" "$2" && echo same; }
-
-# One pixel of the main window at x, y as RRGGBB: pixel X Y
-pixel() { import -window "$main" -crop "1x1+$1+$2" +repage -format '%[hex:u.p{0,0}]' info: 2>/dev/null; }
-# A selected row is filled with the highlight colour right of its text.
-row_selected() { local p; p=$(pixel "$row_x" "$(row_y "$1")") && [ -n "$p" ] && [ "$p" != FFFFFF ] && echo yes; }
-# The number of colours in a row's item column: one for an empty row, many where text is drawn.
-row_colours() { import -window "$main" -crop "110x11+34+$(($(row_y "$1") - 5))" +repage -format '%k' info: 2>/dev/null; }
-row_empty() { [ "$(row_colours "$1")" = 1 ] && echo yes; }
-row_has_text() { [ "$(row_colours "$1")" -gt 1 ] 2>/dev/null && echo yes; }
 
 # Writes a file of expected bytes: the UTF-8 text given, in CP932: write_expected NAME TEXT
 write_expected() { printf '%s' "$2" | iconv -f UTF-8 -t CP932 >"$artifacts/$1" || fail "cannot write $artifacts/$1"; }

@@ -7,17 +7,18 @@
 # ".txt" under "\My Documents\": the editor shows the two pictures stretched over their
 # buttons and the other two names on yellow and cyan (checked on a screenshot); a tap on
 # the bitmap starts the paint program (a script standing in for it records what it was
-# given); a tap on the missing program says "起動失敗！". Screenshots, the program's output
-# and the paint program's record stay in the artifact folder.
+# given); a tap on the missing program says "起動失敗！". A second item names a text file,
+# which the desktop's opener (xdg-open, set up to open text with a recorder) is given, and
+# an executable script named like a text file, which is refused and never runs.
+# Screenshots, the program's output and the records stay in the artifact folder.
 set -uo pipefail
 
 [ $# -eq 2 ] || { echo "usage: $0 PATH/TO/tavik ARTIFACT_FOLDER" >&2; exit 2; }
 # shellcheck source-path=SCRIPTDIR source=e2e_lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-# Window coordinates, found on screenshots: "▼" and the first row in the main window; the
-# four link buttons' centres in the editor ("LNK1" to "LNK4" from the left, 49 px apart).
-readonly menu_x=40 menu_y=10 row_x=160 row_y=47
+# Editor coordinates, found on screenshots: the four link buttons' centres ("LNK1" to
+# "LNK4" from the left, 49 px apart).
 readonly link_y=203
 link_x() { echo $((24 + 49 * $1)); }
 
@@ -47,8 +48,21 @@ mkdir -p "$docs" "$TAVIK_ROOT/Program Files/Vantra" || fail "cannot make the sam
 # A photo red on the left and blue on the right, twice as wide as high; a plain green bitmap.
 convert -size 200x100 xc:red -size 200x100 xc:blue +append -quality 95 "$docs/photo.jpg" || fail "cannot make photo.jpg"
 convert -size 40x40 xc:lime BMP3:"$docs/Map.bmp" || fail "cannot make Map.bmp"
-printf 'photos\r\n \\My Documents\\photo.jpg\r\n \\My Documents\\map.BMP\r\n \\My Documents\\tool.exe\r\n \\My Documents\\readme.txt\r\nmilk\r\n' \
+printf 'photos\r\n \\My Documents\\photo.jpg\r\n \\My Documents\\map.BMP\r\n \\My Documents\\tool.exe\r\n \\My Documents\\readme.txt\r\nmilk\r\n \\My Documents\\readme.txt\r\n \\My Documents\\notes.txt\r\n' \
     >"$docs/links.lst" || fail "cannot write links.lst"
+# A text file, and a script that would leave a mark if it ran.
+printf 'read me\n' >"$docs/readme.txt" || fail "cannot write readme.txt"
+mark="$artifacts/mark"
+rm -f "$mark" "$artifacts/opened"
+printf '#!/bin/sh\ntouch "%s"\n' "$mark" >"$docs/notes.txt" && chmod +x "$docs/notes.txt" || fail "cannot write notes.txt"
+# The desktop's opener gives plain text to a recorder.
+mkdir -p "$XDG_DATA_HOME/applications" || fail "cannot make the applications folder"
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$artifacts/opened" >"$XDG_DATA_HOME/recorder" &&
+    chmod +x "$XDG_DATA_HOME/recorder" || fail "cannot write the recorder"
+printf '[Desktop Entry]\nType=Application\nName=Recorder\nExec=%s %%f\nMimeType=text/plain;\n' "$XDG_DATA_HOME/recorder" \
+    >"$XDG_DATA_HOME/applications/recorder.desktop" || fail "cannot write recorder.desktop"
+printf '[Default Applications]\ntext/plain=recorder.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list" || fail "cannot write mimeapps.list"
+unset XDG_CURRENT_DESKTOP BROWSER
 # The paint program: a script that writes down its arguments.
 printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"%s"\n' "$record" >"$TAVIK_ROOT/Program Files/Vantra/Drawbo.exe" &&
     chmod +x "$TAVIK_ROOT/Program Files/Vantra/Drawbo.exe" || fail "cannot write the paint program"
@@ -62,7 +76,7 @@ step "start tavik with links.lst and open the editor on \"photos\" (\"▼\" → 
 start_main first
 pid=$started
 poll "$limit" shot "$main" "$artifacts/list-start.png" || fail "the main window was not painted within ${limit}s"
-xdotool mousemove --window "$main" "$row_x" "$row_y" click 1 || fail "xdotool could not click the first row"
+xdotool mousemove --window "$main" "$row_x" "$(row_y 0)" click 1 || fail "xdotool could not click the first row"
 sleep 0.3
 xdotool mousemove --window "$main" "$menu_x" "$menu_y" click 1 || fail "xdotool could not click \"▼\""
 poll "$limit" popups || fail "no popup menu opened within ${limit}s of a click on \"▼\""
@@ -97,6 +111,35 @@ poll "$limit" shot "$box" "$artifacts/launch-failed.png" || fail "the message bo
 xdotool key Return || fail "xdotool could not press Return"
 poll "$limit" no_message_box || fail "the message box is still open ${limit}s after Return"
 ok "screenshot $artifacts/launch-failed.png"
+
+step "Escape closes the editor; the editor on \"milk\": a tap on the text file hands it to the desktop's opener"
+xdotool key Escape || fail "xdotool could not press Escape"
+poll "$limit" no_editor || fail "the editor is still open ${limit}s after Escape"
+poll "$limit" active "$main" || fail "the main window is not active"
+xdotool mousemove --window "$main" "$row_x" "$(row_y 1)" click 1 || fail "xdotool could not click the second row"
+sleep 0.3
+xdotool mousemove --window "$main" "$menu_x" "$menu_y" click 1 || fail "xdotool could not click \"▼\""
+poll "$limit" popups || fail "no popup menu opened within ${limit}s of a click on \"▼\""
+xdotool key Down Down Return || fail "xdotool could not press keys"
+poll "$limit" editor_windows || fail "no window \"$editor_title\" within ${limit}s"
+editor=$(head -n1 <<<"$output")
+sleep 0.3
+xdotool mousemove --window "$editor" "$(link_x 0)" "$link_y" click 1 || fail "xdotool could not click \"LNK1\""
+opened() { [ -s "$artifacts/opened" ] && cat "$artifacts/opened"; }
+poll 20 opened || fail "the desktop's opener was not given readme.txt within 20s"
+[ "$output" = "$docs/readme.txt" ] || fail "the opener was given \"$output\", not \"$docs/readme.txt\""
+ok "the opener was given $output"
+
+step "a tap on the script named like a text file is refused with a message, and the script does not run"
+xdotool mousemove --window "$editor" "$(link_x 1)" "$link_y" click 1 || fail "xdotool could not click \"LNK2\""
+poll "$limit" message_boxes || fail "no message box within ${limit}s"
+box=$(head -n1 <<<"$output")
+poll "$limit" shot "$box" "$artifacts/open-refused.png" || fail "the message box was not painted"
+xdotool key Return || fail "xdotool could not press Return"
+poll "$limit" no_message_box || fail "the message box is still open ${limit}s after Return"
+sleep 1
+[ ! -e "$mark" ] || fail "the script ran"
+ok "screenshot $artifacts/open-refused.png; no mark"
 
 step "Escape closes the editor; Ctrl+Q ends tavik with status 0"
 xdotool key Escape || fail "xdotool could not press Escape"

@@ -11,6 +11,12 @@
 #include "platform/qt_text.h"
 #include "platform/resource_types.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QLocale>
+
+#include <algorithm>
+
 namespace tavik {
 
 namespace {
@@ -53,6 +59,13 @@ bool IsUsableFileName(const QString& name)
     return name.count(QLatin1Char('.')) != name.size();
 }
 
+QString TooLargeText(const QString& path, std::int64_t size)
+{
+    const QLocale numbers(QLocale::Japanese);
+    return QStringLiteral("ファイルが大きすぎます。\n%1\n%2 バイト（読み込めるのは %3 バイトまで）")
+        .arg(path, numbers.toString(qint64(size)), numbers.toString(qint64(FileIo::kMaxReadBytes)));
+}
+
 MessageIcon IconOf(const Notice& notice)
 {
     return notice.icon == NoticeIcon::Information ? MessageIcon::Information : MessageIcon::None;
@@ -88,19 +101,78 @@ void ChecklistFiles::LoadCurrentFile()
     m_host.startFileSelectTimer();
     m_checklist.setReadAsUnicode(false);
 
-    // A file that cannot be opened leaves the checklist empty, without a word.
-    std::vector<Notice> notices;
-    if (const Outcome<std::string> bytes = DeviceFileSystem::readFile(path))
-        notices = ReadChecklist(*bytes, m_checklist).notices;
+    // A file that cannot be opened leaves the checklist empty, without a word; one that
+    // is too large is named with its size.
+    QList<std::pair<QString, MessageIcon>> messages;
+    const Result<FileContents, ReadFailure> read = DeviceFileSystem::readFile(path);
+    if (read) {
+        const ChecklistReadResult result = ReadChecklist(read->bytes, m_checklist);
+        for (const Notice& notice : result.notices)
+            messages.append({ToQString(notice.text), IconOf(notice)});
+        m_writer.rememberFile(read->identity);
+        m_checklist.setFileUnread(result.encoding == TextEncoding::Undetermined);
+    } else {
+        if (read.reason().kind == ReadFailure::Kind::TooLarge)
+            messages.append({TooLargeText(path, read.reason().size), MessageIcon::None});
+        m_writer.rememberFile(DeviceFileSystem::identity(path));
+        const FileStatus status = DeviceFileSystem::status(path);
+        m_checklist.setFileUnread(status.exists && !status.isFolder);
+    }
     m_host.endReplaceRows();
-    for (const Notice& notice : notices)
-        MessageBox::show(m_host.dialogOwner(), ToQString(notice.text), MessageButtons::Ok, IconOf(notice));
+    for (const auto& [text, icon] : messages)
+        MessageBox::show(m_host.dialogOwner(), text, MessageButtons::Ok, icon);
     m_host.UpdateCounter();
+    m_watch.watch(path, rememberedFolder());
+}
+
+bool ChecklistFiles::OnDiskChanged()
+{
+    // Nothing is read again under an open message box or dialog: that waits.
+    if (QApplication::activeModalWidget())
+        return false;
+    // Another program wrote the open file: while nothing here is unsaved, show what it
+    // wrote. A file that went away leaves the list as it is.
+    const QString path = ToQString(m_checklist.filePath());
+    if (!m_checklist.modified() && m_writer.changedOnDisk() && DeviceFileSystem::identity(path))
+        reload();
+    refreshChooser();
+    return true;
+}
+
+void ChecklistFiles::reload()
+{
+    const std::optional<int> row = m_host.selectedRow();
+    LoadCurrentFile();
+    if (row && static_cast<std::size_t>(*row) < m_checklist.rowCount())
+        m_host.selectRow(*row);
+}
+
+void ChecklistFiles::refreshChooser()
+{
+    ComboBox& combo = m_host.chooser();
+    // A listing open in front of the user is left alone; the next change refreshes it.
+    if (combo.view()->isVisible())
+        return;
+    const QString folder = rememberedFolder();
+    const QList<std::pair<QString, std::uint32_t>> entries = entriesOf(folder);
+    QList<std::pair<QString, std::uint32_t>> shown;
+    for (int i = 0; i < combo.count(); ++i)
+        shown.append({combo.itemText(i), combo.itemValue(i)});
+    if (!folder.isEmpty())
+        shown.removeOne({kUpText, kUpEntry});
+    std::sort(shown.begin(), shown.end());
+    QList<std::pair<QString, std::uint32_t>> sorted = entries;
+    std::sort(sorted.begin(), sorted.end());
+    if (shown == sorted)
+        return;
+    const QString selected = combo.currentIndex() >= 0 ? combo.itemText(combo.currentIndex()) : QString();
+    showEntries(folder, entries);
+    combo.setCurrentIndex(combo.findText(selected));
 }
 
 SaveResult ChecklistFiles::SaveCurrentFile()
 {
-    return ChecklistWriter::SaveCurrentFile(m_checklist, m_host.dialogOwner());
+    return m_writer.SaveCurrentFile(m_host.dialogOwner());
 }
 
 void ChecklistFiles::OpenRememberedFile()
@@ -111,31 +183,41 @@ void ChecklistFiles::OpenRememberedFile()
 
 void ChecklistFiles::FillFileCombo(const QString& folder)
 {
-    ComboBox& combo = m_host.chooser();
-    const auto fill = [&combo](const QString& from) {
-        combo.resetContent();
-        // One listing of the folder; the sorted box puts the entries in order.
-        const Outcome<QList<DirectoryEntry>> listing = DeviceFileSystem::list(from);
-        int added = 0;
-        for (const DirectoryEntry& entry : listing ? *listing : QList<DirectoryEntry>()) {
-            if (entry.isFolder) {
-                combo.addString(QStringLiteral("∇[%1]").arg(entry.name), kFolderEntryKind);
-                ++added;
-            } else if (DeviceFileSystem::matchesPattern(entry.name, QStringLiteral("*.lst"))
-                || DeviceFileSystem::matchesPattern(entry.name, QStringLiteral("*.txt"))) {
-                combo.addString(QLatin1Char(' ') + entry.name, kFileEntry);
-                ++added;
-            }
+    QString listed = folder;
+    QList<std::pair<QString, std::uint32_t>> entries = entriesOf(folder);
+    if (entries.isEmpty()) {
+        MessageBox::show(m_host.dialogOwner(), kNoFilesText);
+        Remember(kFolderEntry, QString());
+        listed.clear();
+        entries = entriesOf(listed);
+    }
+    showEntries(listed, entries);
+}
+
+QList<std::pair<QString, std::uint32_t>> ChecklistFiles::entriesOf(const QString& folder) const
+{
+    QList<std::pair<QString, std::uint32_t>> entries;
+    // One listing of the folder; the sorted box puts the entries in order.
+    const Outcome<QList<DirectoryEntry>> listing = DeviceFileSystem::list(folder);
+    for (const DirectoryEntry& entry : listing ? *listing : QList<DirectoryEntry>()) {
+        if (entry.isFolder) {
+            entries.append({QStringLiteral("∇[%1]").arg(entry.name), kFolderEntryKind});
+        } else if (DeviceFileSystem::matchesPattern(entry.name, QStringLiteral("*.lst"))
+            || DeviceFileSystem::matchesPattern(entry.name, QStringLiteral("*.txt"))) {
+            entries.append({QLatin1Char(' ') + entry.name, kFileEntry});
         }
-        if (!from.isEmpty())
-            combo.addString(kUpText, kUpEntry);
-        return added;
-    };
-    if (fill(folder) > 0)
-        return;
-    MessageBox::show(m_host.dialogOwner(), kNoFilesText);
-    Remember(kFolderEntry, QString());
-    fill(QString());
+    }
+    return entries;
+}
+
+void ChecklistFiles::showEntries(const QString& folder, const QList<std::pair<QString, std::uint32_t>>& entries)
+{
+    ComboBox& combo = m_host.chooser();
+    combo.resetContent();
+    for (const auto& [text, kind] : entries)
+        combo.addString(text, kind);
+    if (!folder.isEmpty())
+        combo.addString(kUpText, kUpEntry);
 }
 
 void ChecklistFiles::OnSelectFileCombo()
@@ -230,7 +312,7 @@ void ChecklistFiles::OnSaveFileAs()
         return;
     const std::u16string previousPath = m_checklist.filePath();
     m_checklist.setFilePath((folder + *fileName).toStdU16String());
-    if (SaveCurrentFile() != SaveResult::Written) {
+    if (m_writer.SaveCurrentFile(m_host.dialogOwner(), ChecklistWriter::Target::NewName) != SaveResult::Written) {
         // Nothing was written under the new name: the checklist stays with its own file.
         m_checklist.setFilePath(previousPath);
         return;
@@ -249,7 +331,7 @@ void ChecklistFiles::OnCreateEmptyFile()
     // None of the open checklist's rows may reach the new file.
     m_checklist.setModified(false);
     const QString path = folder + *fileName;
-    if (const Outcome<> created = DeviceFileSystem::replaceFile(path, {}); !created) {
+    if (const Outcome<FileIdentity> created = DeviceFileSystem::replaceFile(path, {}); !created) {
         ChecklistWriter::showWriteFailure(m_host.dialogOwner(), path, created.reason());
         return;
     }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "files/checklist_writer.h"
+#include "platform/file_watch.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -13,14 +15,18 @@ class ChecklistHost;
 
 // The file behind the open checklist: the chooser of folders and files, the folder
 // and file remembered for the next start (profile section "MRU"), loading, and the
-// save, save-as and new-file commands. Whatever it needs of the screen goes through
-// the host.
+// save, save-as and new-file commands. It watches the open file and the listed
+// folder: a file another program changed is shown again while nothing here is
+// unsaved, and the chooser follows files that come and go. Whatever it needs of the
+// screen goes through the host.
 class ChecklistFiles {
 public:
     ChecklistFiles(Checklist& checklist, ChecklistHost& host);
 
     // Writes back unsaved changes, then reads the remembered folder's file into the
-    // checklist, shows what the reading has to tell and refreshes the counter.
+    // checklist, shows what the reading has to tell and refreshes the counter. A file
+    // that is there but is not read (it cannot be opened or decoded, or is refused)
+    // leaves the checklist empty and marked as not read, so no write replaces it unasked.
     void LoadCurrentFile();
     // The one writer of checklist files; see ChecklistWriter.
     SaveResult SaveCurrentFile();
@@ -47,6 +53,10 @@ public:
     static QString rememberedFolder();
     static QString rememberedFileName();
 
+    // Something changed on disk in the open file or the listed folder; false when it
+    // must wait (a modal window is open).
+    bool OnDiskChanged();
+
 private:
     // Writes back unsaved changes before another file takes their place. When they
     // cannot be written (or the user cancelled the write), asks whether to drop
@@ -57,9 +67,20 @@ private:
     std::optional<QString> askFileName(const QString& folder);
     // The folder of the open file with its trailing "\", where Save As and New file write.
     QString targetFolder() const;
+    // The chooser's entries for `folder`, as "text" and kind pairs in the chooser's
+    // order of adding; fills nothing.
+    QList<std::pair<QString, std::uint32_t>> entriesOf(const QString& folder) const;
+    // Fills the chooser with `entries` ("up" added for a folder other than the root).
+    void showEntries(const QString& folder, const QList<std::pair<QString, std::uint32_t>>& entries);
+    // Lists the remembered folder again when its entries changed, keeping the chooser's selection.
+    void refreshChooser();
+    // Reads the open file again, keeping the selected row where it still exists.
+    void reload();
 
     Checklist& m_checklist;
     ChecklistHost& m_host;
+    ChecklistWriter m_writer{m_checklist};
+    FileWatch m_watch{[this] { return OnDiskChanged(); }};
 };
 
 }  // namespace tavik

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 class QWidget;
 
 namespace tavik {
@@ -24,6 +26,10 @@ public:
     virtual void startFileSelectTimer() = 0;
 
     virtual ComboBox& chooser() = 0;
+
+    // The list's selected row, and selecting one (brought into sight).
+    virtual std::optional<int> selectedRow() const = 0;
+    virtual void selectRow(int row) = 0;
 
     // The window that message boxes and dialogs open over.
     virtual QWidget* dialogOwner() = 0;

@@ -10,22 +10,65 @@
 
 namespace tavik {
 
-SaveResult ChecklistWriter::SaveCurrentFile(Checklist& checklist, QWidget* owner)
+namespace {
+
+const QString kOverwriteUnread
+    = QStringLiteral("このファイルは読み込めなかったため、書き込むと元の内容が失われます。書き込みますか？");
+const QString kOverwriteChanged = QStringLiteral("ファイルが他のプログラムで変更されています。上書きしますか？");
+
+bool Confirm(QWidget* owner, const QString& question)
 {
-    if (checklist.readAsUnicode()
+    return MessageBox::show(owner, question, MessageButtons::YesNoDefaultNo, MessageIcon::Warning)
+        == MessageAnswer::Yes;
+}
+
+}  // namespace
+
+ChecklistWriter::ChecklistWriter(Checklist& checklist)
+    : m_checklist(checklist)
+{
+}
+
+void ChecklistWriter::rememberFile(std::optional<FileIdentity> identity)
+{
+    m_path = m_checklist.filePath();
+    m_identity = identity;
+}
+
+bool ChecklistWriter::changedOnDisk() const
+{
+    return m_checklist.filePath() == m_path && DeviceFileSystem::identity(ToQString(m_path)) != m_identity;
+}
+
+SaveResult ChecklistWriter::SaveCurrentFile(QWidget* owner, Target target)
+{
+    if (m_checklist.readAsUnicode()
         && MessageBox::show(owner, ToQString(notices::kWriteUnicodeAsAnsi), MessageButtons::OkCancel)
             == MessageAnswer::Cancel) {
         return SaveResult::Cancelled;
     }
 
-    const QString path = ToQString(checklist.filePath());
-    const Outcome<> written = DeviceFileSystem::replaceFile(path, WriteChecklist(checklist));
+    // A file that is not there (any more) loses nothing: it is written as it is.
+    const QString path = ToQString(m_checklist.filePath());
+    const std::optional<FileIdentity> onDisk = DeviceFileSystem::identity(path);
+    if (onDisk && target == Target::OwnFile) {
+        if (m_checklist.fileUnread()) {
+            if (!Confirm(owner, kOverwriteUnread))
+                return SaveResult::Cancelled;
+        } else if (changedOnDisk() && !Confirm(owner, kOverwriteChanged)) {
+            return SaveResult::Cancelled;
+        }
+    }
+
+    const Outcome<FileIdentity> written = DeviceFileSystem::replaceFile(path, WriteChecklist(m_checklist));
     if (!written) {
         // The old file is untouched and the checklist keeps its changes, marked unsaved.
         showWriteFailure(owner, path, written.reason());
         return SaveResult::Failed;
     }
-    checklist.setModified(false);
+    rememberFile(*written);
+    m_checklist.setFileUnread(false);
+    m_checklist.setModified(false);
     return SaveResult::Written;
 }
 

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "platform/fileio/file_identity.h"
+
+#include <optional>
+#include <string>
+
 class QString;
 class QWidget;
 
@@ -9,19 +14,41 @@ class Checklist;
 
 enum class SaveResult {
     Written,  // the file holds the checklist; `modified` is cleared
-    Cancelled,  // the user declined to write a Unicode file in CP932; nothing changed
+    Cancelled,  // the user declined the write (Unicode written as CP932, a file not read or changed by another program)
     Failed,  // the file could not be written; it is as it was and the changes stay unsaved
 };
 
-// Writes the open checklist back to its file: the one writer of checklist files.
+// Writes the open checklist back to its file: the one writer of checklist files. It
+// keeps the identity of the file as read or last written, so that a file another
+// program has changed since, or one that was never read, is not overwritten without
+// the user's word.
 class ChecklistWriter {
 public:
-    // Asks first when the file was read as Unicode. A failure is reported to the
-    // user with its reason; the old file stays as it was.
-    static SaveResult SaveCurrentFile(Checklist& checklist, QWidget* owner);
+    explicit ChecklistWriter(Checklist& checklist);
+
+    // Where the checklist goes: its own file, or a name the user has just given it
+    // (Save As), which is written whatever is there.
+    enum class Target { OwnFile, NewName };
+
+    // Asks first when the file was read as Unicode, and for its own file also when it
+    // exists but was not read, or changed on disk since it was read or written. A
+    // failure is reported to the user with its reason; the old file stays as it was.
+    SaveResult SaveCurrentFile(QWidget* owner, Target target = Target::OwnFile);
+
+    // The file at the checklist's path as it has just been read (nothing when there was none).
+    void rememberFile(std::optional<FileIdentity> identity);
+    // True when the file on disk is not the one read or last written.
+    bool changedOnDisk() const;
 
     // Tells the user that the file at `devicePath` could not be written, and why.
     static void showWriteFailure(QWidget* owner, const QString& devicePath, const QString& reason);
+
+private:
+    Checklist& m_checklist;
+    // The path the identity belongs to: a checklist given another path has no
+    // earlier state of that file to compare with.
+    std::u16string m_path;
+    std::optional<FileIdentity> m_identity;
 };
 
 }  // namespace tavik

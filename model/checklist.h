@@ -57,6 +57,10 @@ public:
     void setModified(bool modified) { m_modified = modified; }
     bool readAsUnicode() const { return m_readAsUnicode; }
     void setReadAsUnicode(bool readAsUnicode) { m_readAsUnicode = readAsUnicode; }
+    // The file at filePath exists but was not read (it could not be opened or decoded,
+    // or was refused): writing to it would lose what it holds.
+    bool fileUnread() const { return m_fileUnread; }
+    void setFileUnread(bool unread) { m_fileUnread = unread; }
 
     void reserveRows(std::size_t count);
 
@@ -66,6 +70,7 @@ private:
     bool m_readAsUnicode = false;
     std::u16string m_filePath;
     bool m_modified = false;
+    bool m_fileUnread = false;
     CommentList m_comments;
 };
 

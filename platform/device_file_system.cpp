@@ -92,33 +92,39 @@ FileStatus DeviceFileSystem::status(const QString& devicePath)
     return status;
 }
 
-Outcome<std::string> DeviceFileSystem::readFile(const QString& devicePath)
+Result<FileContents, ReadFailure> DeviceFileSystem::readFile(const QString& devicePath)
 {
-    const auto fail = [](const QString& reason) { return Outcome<std::string>::failure(reason); };
+    using Read = Result<FileContents, ReadFailure>;
     const std::optional<QString> host = DevicePath::toHost(devicePath);
     const QFileInfo info(host.value_or(QString()));
-    if (!host || !info.exists())
-        return fail(QStringLiteral("The file \"%1\" does not exist.").arg(devicePath));
-    // Folders, pipes and devices are refused: reading a pipe would wait for a writer.
-    if (!info.isFile())
-        return fail(QStringLiteral("\"%1\" is not a file.").arg(devicePath));
-    FileResult<std::string> bytes = FileIo::readWholeFile(HostBytes(*host));
-    if (!bytes)
-        return fail(QString::fromStdString(bytes.reason()));
-    return std::move(*bytes);
+    if (!host || !info.exists()) {
+        const QString reason = QStringLiteral("The file \"%1\" does not exist.").arg(devicePath);
+        return Read::failure({ReadFailure::Kind::CannotOpen, reason.toStdString()});
+    }
+    if (info.isDir()) {
+        const QString reason = QStringLiteral("\"%1\" is a folder.").arg(devicePath);
+        return Read::failure({ReadFailure::Kind::NotRegularFile, reason.toStdString()});
+    }
+    return FileIo::readWholeFile(HostBytes(*host));
 }
 
-Outcome<> DeviceFileSystem::replaceFile(const QString& devicePath, std::string_view bytes)
+Outcome<FileIdentity> DeviceFileSystem::replaceFile(const QString& devicePath, std::string_view bytes)
 {
     const std::optional<QString> host = DevicePath::toHost(devicePath);
     if (!host)
-        return Outcome<>::failure(QStringLiteral("The folder of \"%1\" does not exist.").arg(devicePath));
+        return Outcome<FileIdentity>::failure(QStringLiteral("The folder of \"%1\" does not exist.").arg(devicePath));
     if (QFileInfo(*host).isDir())
-        return Outcome<>::failure(QStringLiteral("\"%1\" is a folder.").arg(devicePath));
-    const FileResult<> written = FileIo::replaceFile(HostBytes(*host), bytes);
+        return Outcome<FileIdentity>::failure(QStringLiteral("\"%1\" is a folder.").arg(devicePath));
+    FileResult<FileIdentity> written = FileIo::replaceFile(HostBytes(*host), bytes);
     if (!written)
-        return Outcome<>::failure(QString::fromStdString(written.reason()));
-    return Outcome<>::success();
+        return Outcome<FileIdentity>::failure(QString::fromStdString(written.reason()));
+    return *written;
+}
+
+std::optional<FileIdentity> DeviceFileSystem::identity(const QString& devicePath)
+{
+    const std::optional<QString> host = DevicePath::toHost(devicePath);
+    return host ? FileIdentity::of(HostBytes(*host)) : std::nullopt;
 }
 
 }  // namespace tavik

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/fileio/file_io.h"
 #include "platform/outcome.h"
 
 #include <QDateTime>
@@ -37,12 +38,17 @@ public:
 
     static FileStatus status(const QString& devicePath);
 
-    // The whole content of a file.
-    static Outcome<std::string> readFile(const QString& devicePath);
+    // The whole content of a file and the identity of the file read. Folders, special
+    // files and files larger than FileIo::kMaxReadBytes are refused (see FileIo).
+    static Result<FileContents, ReadFailure> readFile(const QString& devicePath);
 
-    // Replaces (or creates) the file with `bytes` through a temporary file renamed
-    // over it, so a failure at any point leaves the old content; keeps its permissions.
-    static Outcome<> replaceFile(const QString& devicePath, std::string_view bytes);
+    // Replaces (or creates) the file with `bytes` so that a failure at any point leaves
+    // the old content; keeps its permissions and hard links (see FileIo). Gives the
+    // identity of the file written.
+    static Outcome<FileIdentity> replaceFile(const QString& devicePath, std::string_view bytes);
+
+    // The identity of the file as it is now on disk; nothing when there is none.
+    static std::optional<FileIdentity> identity(const QString& devicePath);
 
     // True when `name` matches a search pattern as list() matches it.
     static bool matchesPattern(const QString& name, const QString& pattern);

@@ -70,8 +70,9 @@ MessageAnswer MessageBox::showCaptioned(
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     case MessageButtons::YesNo:
+    case MessageButtons::YesNoDefaultNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(buttons == MessageButtons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         break;
     }
@@ -86,6 +87,7 @@ MessageAnswer MessageBox::escapeAnswer(MessageButtons buttons)
     case MessageButtons::OkCancel:
         return MessageAnswer::Cancel;
     case MessageButtons::YesNo:
+    case MessageButtons::YesNoDefaultNo:
         return MessageAnswer::No;
     }
     return MessageAnswer::Ok;

@@ -8,7 +8,12 @@ class QWidget;
 
 namespace tavik {
 
-enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoDefaultNo,  // for a question whose "Yes" loses something: Return answers "No"
+};
 enum class MessageIcon { None, Information, Question, Warning, Error };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 

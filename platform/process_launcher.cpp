@@ -4,12 +4,46 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QUrl>
 
 namespace tavik {
 
 namespace {
+
+// The kinds of file that a desktop runs rather than shows when asked to open them.
+const char* const kRunnableTypes[] = {
+    "application/x-executable",  // binaries, and scripts of every language
+    "application/x-sharedlib",
+    "application/x-desktop",
+    "application/x-ms-dos-executable",
+    "application/x-msdownload",
+    "application/x-msi",
+    "application/x-bat",
+    "application/x-ms-shortcut",
+    "application/x-java-archive",
+    "application/x-java-jnlp-file",
+};
+
+// Judged by content as well as by name, as the desktop's own opener may judge either
+// way: a script named "photo.bmp" is a script.
+bool WouldRun(const QString& hostPath)
+{
+    const QFileInfo info(hostPath);
+    if (info.isDir())
+        return false;
+    const QMimeDatabase types;
+    for (const QMimeDatabase::MatchMode mode :
+        {QMimeDatabase::MatchExtension, QMimeDatabase::MatchContent, QMimeDatabase::MatchDefault}) {
+        const QMimeType type = types.mimeTypeForFile(info, mode);
+        for (const char* runnable : kRunnableTypes) {
+            if (type.inherits(QLatin1String(runnable)))
+                return true;
+        }
+    }
+    return false;
+}
 
 bool IsBlank(QChar c)
 {
@@ -42,19 +76,28 @@ Outcome<> ProcessLauncher::start(const QString& application, const QString& comm
     return Outcome<>::success();
 }
 
-void ProcessLauncher::shellOpen(const QString& name)
+Outcome<> ProcessLauncher::shellOpen(const QString& name)
 {
-    if (shellOpenStandIn) {
-        shellOpenStandIn(name);
-        return;
-    }
+    if (shellOpenStandIn)
+        return shellOpenStandIn(name);
+
+    QString localFile;
     if (name.contains(QLatin1String("://"))) {
-        QDesktopServices::openUrl(QUrl(name, QUrl::TolerantMode));
-        return;
+        const QUrl url(name, QUrl::TolerantMode);
+        if (!url.isLocalFile()) {
+            QDesktopServices::openUrl(url);
+            return Outcome<>::success();
+        }
+        localFile = url.toLocalFile();
+    } else {
+        localFile = DevicePath::toHost(name).value_or(QString());
     }
-    const std::optional<QString> host = DevicePath::toHost(name);
-    if (host && QFileInfo::exists(*host))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(*host));
+    if (localFile.isEmpty() || !QFileInfo::exists(localFile))
+        return Outcome<>::success();
+    if (WouldRun(localFile))
+        return Outcome<>::failure(QStringLiteral("\"%1\" would run as a program.").arg(name));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(localFile));
+    return Outcome<>::success();
 }
 
 QStringList ProcessLauncher::splitCommandLine(const QString& commandLine)

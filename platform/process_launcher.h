@@ -19,8 +19,11 @@ public:
     static Outcome<> start(const QString& application, const QString& commandLine = QString());
 
     // A name holding "://" goes to the desktop as a URL; any other is a device path
-    // whose file the desktop opens with its default application. Nothing is reported.
-    static void shellOpen(const QString& name);
+    // whose file the desktop opens with its default application. A local file that
+    // would run rather than open (a program, a script, a desktop entry, a Windows
+    // program or installer) is refused, whatever its name says: opening a name never
+    // runs anything. Fails only on that refusal; what the desktop does is not reported.
+    static Outcome<> shellOpen(const QString& name);
 
     // Splits a command line into arguments as CommandLineToArgvW does: blanks and
     // tabs separate, double quotes group, 2n backslashes before a quote give n and
@@ -30,7 +33,7 @@ public:
 
     // While set, they answer start() and shellOpen() instead of the real ones.
     static inline StandIn<Outcome<>(const QString& application, const QString& commandLine)> startStandIn;
-    static inline StandIn<void(const QString& name)> shellOpenStandIn;
+    static inline StandIn<Outcome<>(const QString& name)> shellOpenStandIn;
 };
 
 }  // namespace tavik

@@ -477,6 +477,16 @@ ComboBox& CTavikView::chooser()
     return *m_combo;
 }
 
+std::optional<int> CTavikView::selectedRow() const
+{
+    return GetSelectedRow();
+}
+
+void CTavikView::selectRow(int row)
+{
+    selectListRow(row);
+}
+
 QWidget* CTavikView::dialogOwner()
 {
     return window();
@@ -729,7 +739,10 @@ void CTavikView::OpenAsFileName(QWidget* edit, const QString& name)
         MessageBox::show(this, QStringLiteral("選択範囲をﾌｧｲﾙ名としますので、範囲を選択してください"));
         return;
     }
-    ProcessLauncher::shellOpen(taken);
+    // What the desktop makes of the name is not reported; a file that would run is not
+    // handed to it at all.
+    if (!ProcessLauncher::shellOpen(taken))
+        MessageBox::show(this, QStringLiteral("実行されるおそれのあるファイルは開きません。\n%1").arg(taken));
 }
 
 void CTavikView::LaunchAsProgram(QWidget* edit, const QString& name)

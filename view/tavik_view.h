@@ -124,6 +124,8 @@ private:
     void endReplaceRows() override;
     void startFileSelectTimer() override;
     ComboBox& chooser() override;
+    std::optional<int> selectedRow() const override;
+    void selectRow(int row) override;
     QWidget* dialogOwner() override;
 
     void layoutControls();

@@ -2,9 +2,14 @@
 
 #include "tests/support/temporary_device_root.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace tavik {
 
@@ -50,6 +55,34 @@ TEST(ProcessLauncher, Start_RunsTheProgramWithDevicePathArgumentsAsHostPaths)
     EXPECT_TRUE(QTest::qWaitFor([&] { return root.readFile(QStringLiteral("out")).has_value(); }, 20000));
     EXPECT_EQ(root.readFile(QStringLiteral("out")),
         (root.hostPath(QStringLiteral("My Documents/A.bmp")) + "\n\\Nowhere\\x\n").toUtf8());
+}
+
+// The desktop's opener itself is tried end to end (e2e/run_links_e2e.sh): the
+// offscreen platform of these tests has none.
+TEST(ProcessLauncher, ShellOpen_RefusesWhatWouldRunWhateverItsName)
+{
+    TemporaryDeviceRoot root;
+    const QString mark = root.hostPath(QStringLiteral("mark"));
+    const auto runnable = [&](const QString& relative, const QString& text) {
+        const QString path = root.writeFile(relative, text.arg(mark).toUtf8());
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        return path;
+    };
+    const QString script = QStringLiteral("#!/bin/sh\ntouch '%1'\n");
+    const QString sh = runnable(QStringLiteral("My Documents/run.sh"), script);
+    runnable(QStringLiteral("My Documents/photo.bmp"), script);
+    runnable(QStringLiteral("My Documents/start.desktop"),
+        QStringLiteral("[Desktop Entry]\nType=Application\nName=Start\nExec=touch %1\n"));
+    root.writeFile(QStringLiteral("My Documents/notes.txt"), "milk\n");
+
+    for (const QString& name : {QStringLiteral("\\My Documents\\run.sh"), QStringLiteral("\\my documents\\photo.bmp"),
+             QStringLiteral("\\My Documents\\start.desktop"), QUrl::fromLocalFile(sh).toString()})
+        EXPECT_FALSE(ProcessLauncher::shellOpen(name)) << name.toStdString();
+    // Documents, missing files and addresses go to the desktop, which reports nothing back.
+    for (const char* name : {"\\my documents\\notes.txt", "\\My Documents\\gone.txt", "http://example.invalid/"})
+        EXPECT_TRUE(ProcessLauncher::shellOpen(QString::fromUtf8(name))) << name;
+    QTest::qWait(300);
+    EXPECT_FALSE(QFile::exists(mark));
 }
 
 }  // namespace tavik

@@ -29,7 +29,10 @@ public:
             }
             return m_answers.takeFirst() ? Outcome<>::success() : Outcome<>::failure(QStringLiteral("scripted"));
         });
-        ProcessLauncher::shellOpenStandIn.set([this](const QString& name) { m_opened.append(name); });
+        ProcessLauncher::shellOpenStandIn.set([this](const QString& name) {
+            m_opened.append(name);
+            return Outcome<>::success();
+        });
     }
     ~ScriptedLauncher()
     {
