@@ -55,7 +55,7 @@ SaveResult ChecklistWriter::SaveCurrentFile(QWidget* owner, Target target)
         if (m_checklist.fileUnread()) {
             if (!Confirm(owner, kOverwriteUnread))
                 return SaveResult::Cancelled;
-        } else if (changedOnDisk() && !Confirm(owner, kOverwriteChanged)) {
+        } else if (m_checklist.filePath() == m_path && onDisk != m_identity && !Confirm(owner, kOverwriteChanged)) {
             return SaveResult::Cancelled;
         }
     }
