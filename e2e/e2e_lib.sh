@@ -152,6 +152,71 @@ message_boxes() { tavik_windows --name no | grep -vx "$main"; }
 no_message_box() { [ -n "$(message_boxes)" ] || echo gone; }
 popups() { tavik_windows --class yes; }
 no_popup() { [ -n "$(popups)" ] || echo gone; }
+other_editor() { editor_windows | grep -vx "$1"; }
+
+select_row() {
+    xdotool mousemove --window "$main" "$row_x" "$(row_y "$1")" click 1 || fail "xdotool could not click row $1 (from 0)"
+    poll "$limit" row_selected "$1" || fail "row $1 (from 0) is not selected ${limit}s after a click on it"
+}
+
+# Opens the "▼" menu and waits until it is painted, keeping its picture: open_menu PICTURE
+open_menu() {
+    poll "$limit" active "$main" || fail "the main window is not active"
+    xdotool mousemove --window "$main" "$menu_x" "$menu_y" click 1 || fail "xdotool could not click \"▼\""
+    poll "$limit" popups || fail "no popup menu opened within ${limit}s of a click on \"▼\""
+    menu=$(head -n1 <<<"$output")
+    poll "$limit" shot "$menu" "$artifacts/$1" || fail "the popup menu was not painted within ${limit}s"
+}
+
+# Presses keys in an open menu, ending with Return, and waits until every menu has closed.
+choose() {
+    xdotool key "$@" Return || fail "xdotool could not press keys"
+    poll "$limit" no_popup || fail "a popup menu is still open ${limit}s after choosing"
+}
+
+# Waits for the item editor (other than the window given, if any) to be open and active;
+# its id is left in $editor: wait_editor [OLD_ID]
+wait_editor() {
+    if [ $# -eq 1 ]; then
+        poll "$limit" other_editor "$1" || fail "no new window \"$editor_title\" within ${limit}s"
+    else
+        poll "$limit" editor_windows || fail "no window \"$editor_title\" within ${limit}s"
+    fi
+    editor=$(head -n1 <<<"$output")
+    poll "$limit" active "$editor" || fail "the item editor is not the active window"
+}
+
+# Opens the item editor on a row by "▼" → "編集": open_editor_on ROW (from 0)
+open_editor_on() {
+    select_row "$1"
+    open_menu "menu-edit-$1.png"
+    choose Down Down
+    wait_editor
+}
+
+# Waits for a message box, keeps its picture, answers it with keys and waits until it has
+# closed: answer_box PICTURE KEY...
+answer_box() {
+    local picture=$1 box
+    shift
+    poll "$limit" message_boxes || fail "no message box within ${limit}s"
+    box=$(head -n1 <<<"$output")
+    poll "$limit" shot "$box" "$artifacts/$picture" || fail "the message box was not painted"
+    xdotool key "$@" || fail "xdotool could not press keys"
+    poll "$limit" no_message_box || fail "the message box is still open ${limit}s after $*"
+}
+
+# Presses Ctrl+Q in the main window: quit
+quit() {
+    poll "$limit" active "$main" || fail "the main window is not active"
+    xdotool key --clearmodifiers ctrl+q || fail "xdotool could not press Ctrl+Q"
+}
+# Waits until tavik has ended with status 0: ended PID
+ended() {
+    wait_exit "$1" "$limit" || fail "tavik still runs ${limit}s after it was told to end"
+    [ "$status" -eq 0 ] || fail "tavik ended with status $status"
+}
+
 no_tavik_window() { xdotool search --name '^tavik$' >/dev/null 2>&1 || echo none; }
 active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && echo yes; }
 inactive() { active "$1" >/dev/null || echo yes; }

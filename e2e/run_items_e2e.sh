@@ -20,7 +20,6 @@ today=$(date +%y/%m/%d)
 # Window coordinates, found on screenshots of the editor: "次", "OK" and the comment.
 readonly next_x=70 ok_x=120 buttons_y=7 comment_x=60 comment_y=100
 
-other_editor() { editor_windows | grep -vx "$1"; }
 two_popups() { [ "$(popups | wc -l)" -eq 2 ] && echo yes; }
 
 # Writes a file of expected bytes: the UTF-8 text given, in CP932: write_expected NAME TEXT
@@ -36,20 +35,6 @@ file_is() {
         fail "$2: items.lst is not $1 (< expected, > found):"$'\n'"$(differences "$artifacts/$1")"
 }
 
-select_row() {
-    xdotool mousemove --window "$main" "$row_x" "$(row_y "$1")" click 1 || fail "xdotool could not click row $1 (from 0)"
-    poll "$limit" row_selected "$1" || fail "row $1 (from 0) is not selected ${limit}s after a click on it"
-}
-
-# Opens the "▼" menu and waits until it is painted, keeping its picture: open_menu PICTURE
-open_menu() {
-    poll "$limit" active "$main" || fail "the main window is not active"
-    xdotool mousemove --window "$main" "$menu_x" "$menu_y" click 1 || fail "xdotool could not click \"▼\""
-    poll "$limit" popups || fail "no popup menu opened within ${limit}s of a click on \"▼\""
-    menu=$(head -n1 <<<"$output")
-    poll "$limit" shot "$menu" "$artifacts/$1" || fail "the popup menu was not painted within ${limit}s"
-}
-
 # Opens "項目COPY" by keyboard (the menu's third entry, then Right), which makes its first enabled
 # entry the active one, and keeps a picture of it: open_item_copy PICTURE
 open_item_copy() {
@@ -59,24 +44,6 @@ open_item_copy() {
     local submenu
     submenu=$(popups | grep -vx "$menu" | head -n1)
     poll "$limit" shot "$submenu" "$artifacts/$1" || fail "the submenu was not painted within ${limit}s"
-}
-
-# Presses keys in an open menu, ending with Return, and waits until every menu has closed.
-choose() {
-    xdotool key "$@" Return || fail "xdotool could not press keys"
-    poll "$limit" no_popup || fail "a popup menu is still open ${limit}s after choosing"
-}
-
-# Waits for the item editor (other than the window given, if any) to be open and active;
-# its id is left in $editor: wait_editor [OLD_ID]
-wait_editor() {
-    if [ $# -eq 1 ]; then
-        poll "$limit" other_editor "$1" || fail "no new window \"$editor_title\" within ${limit}s"
-    else
-        poll "$limit" editor_windows || fail "no window \"$editor_title\" within ${limit}s"
-    fi
-    editor=$(head -n1 <<<"$output")
-    poll "$limit" active "$editor" || fail "the item editor is not the active window"
 }
 
 click_editor() { xdotool mousemove --window "$editor" "$1" "$2" click 1 || fail "xdotool could not click the editor"; }
@@ -203,10 +170,8 @@ file_is deleted.expected "after cut and paste, which write nothing" 0
 ok "screenshot $picture; items.lst unchanged"
 
 step "Ctrl+Q ends tavik with status 0 and writes the checklist back"
-poll "$limit" active "$main" || fail "the main window is not active"
-xdotool key --clearmodifiers ctrl+q || fail "xdotool could not press Ctrl+Q"
-wait_exit "$pid" "$limit" || fail "tavik still runs ${limit}s after Ctrl+Q"
-[ "$status" -eq 0 ] || fail "tavik ended with status $status"
+quit
+ended "$pid"
 poll "$limit" no_tavik_window || fail "windows titled \"tavik\" remain: $(xdotool search --name '^tavik$' | tr '\n' ' ')"
 cp "$list" "$artifacts/items.lst"
 file_is closed.expected "after Ctrl+Q" 0

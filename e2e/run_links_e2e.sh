@@ -76,14 +76,7 @@ step "start tavik with links.lst and open the editor on \"photos\" (\"▼\" → 
 start_main first
 pid=$started
 poll "$limit" shot "$main" "$artifacts/list-start.png" || fail "the main window was not painted within ${limit}s"
-xdotool mousemove --window "$main" "$row_x" "$(row_y 0)" click 1 || fail "xdotool could not click the first row"
-sleep 0.3
-xdotool mousemove --window "$main" "$menu_x" "$menu_y" click 1 || fail "xdotool could not click \"▼\""
-poll "$limit" popups || fail "no popup menu opened within ${limit}s of a click on \"▼\""
-xdotool key Down Down Return || fail "xdotool could not press keys"
-poll "$limit" no_popup || fail "the popup menu is still open"
-poll "$limit" editor_windows || fail "no window \"$editor_title\" within ${limit}s"
-editor=$(head -n1 <<<"$output")
+open_editor_on 0
 ok "window $editor"
 
 step "the link buttons: the photo and the bitmap stretched over theirs, the program's name on yellow, the text's on cyan"
@@ -105,25 +98,13 @@ ok "it was given $output"
 
 step "a tap on the missing program says \"起動失敗！\""
 xdotool mousemove --window "$editor" "$(link_x 2)" "$link_y" click 1 || fail "xdotool could not click \"LNK3\""
-poll "$limit" message_boxes || fail "no message box within ${limit}s"
-box=$(head -n1 <<<"$output")
-poll "$limit" shot "$box" "$artifacts/launch-failed.png" || fail "the message box was not painted"
-xdotool key Return || fail "xdotool could not press Return"
-poll "$limit" no_message_box || fail "the message box is still open ${limit}s after Return"
+answer_box launch-failed.png Return
 ok "screenshot $artifacts/launch-failed.png"
 
 step "Escape closes the editor; the editor on \"milk\": a tap on the text file hands it to the desktop's opener"
 xdotool key Escape || fail "xdotool could not press Escape"
 poll "$limit" no_editor || fail "the editor is still open ${limit}s after Escape"
-poll "$limit" active "$main" || fail "the main window is not active"
-xdotool mousemove --window "$main" "$row_x" "$(row_y 1)" click 1 || fail "xdotool could not click the second row"
-sleep 0.3
-xdotool mousemove --window "$main" "$menu_x" "$menu_y" click 1 || fail "xdotool could not click \"▼\""
-poll "$limit" popups || fail "no popup menu opened within ${limit}s of a click on \"▼\""
-xdotool key Down Down Return || fail "xdotool could not press keys"
-poll "$limit" editor_windows || fail "no window \"$editor_title\" within ${limit}s"
-editor=$(head -n1 <<<"$output")
-sleep 0.3
+open_editor_on 1
 xdotool mousemove --window "$editor" "$(link_x 0)" "$link_y" click 1 || fail "xdotool could not click \"LNK1\""
 opened() { [ -s "$artifacts/opened" ] && cat "$artifacts/opened"; }
 poll 20 opened || fail "the desktop's opener was not given readme.txt within 20s"
@@ -132,11 +113,7 @@ ok "the opener was given $output"
 
 step "a tap on the script named like a text file is refused with a message, and the script does not run"
 xdotool mousemove --window "$editor" "$(link_x 1)" "$link_y" click 1 || fail "xdotool could not click \"LNK2\""
-poll "$limit" message_boxes || fail "no message box within ${limit}s"
-box=$(head -n1 <<<"$output")
-poll "$limit" shot "$box" "$artifacts/open-refused.png" || fail "the message box was not painted"
-xdotool key Return || fail "xdotool could not press Return"
-poll "$limit" no_message_box || fail "the message box is still open ${limit}s after Return"
+answer_box open-refused.png Return
 sleep 1
 [ ! -e "$mark" ] || fail "the script ran"
 ok "screenshot $artifacts/open-refused.png; no mark"
@@ -144,10 +121,8 @@ ok "screenshot $artifacts/open-refused.png; no mark"
 step "Escape closes the editor; Ctrl+Q ends tavik with status 0"
 xdotool key Escape || fail "xdotool could not press Escape"
 poll "$limit" no_editor || fail "the editor is still open ${limit}s after Escape"
-poll "$limit" active "$main" || fail "the main window is not active"
-xdotool key --clearmodifiers ctrl+q || fail "xdotool could not press Ctrl+Q"
-wait_exit "$pid" "$limit" || fail "tavik still runs ${limit}s after Ctrl+Q"
-[ "$status" -eq 0 ] || fail "tavik ended with status $status"
+quit
+ended "$pid"
 ok "ended"
 
 echo "e2e links: all checks passed; screenshots in $artifacts"

@@ -23,11 +23,6 @@ expect_file() { # expect_file WHAT TEXT (UTF-8, compared in CP932)
     poll "$limit" same_file "$artifacts/expected" "$list" ||
         fail "$1: outside.lst is not as expected:"$'\n'"$(diff <(cat -A "$artifacts/expected") <(cat -A "$list"))"
 }
-wait_box() {
-    poll "$limit" message_boxes || fail "no message box within ${limit}s"
-    box=$(head -n1 <<<"$output")
-    poll "$limit" shot "$box" "$artifacts/$1" || fail "the message box was not painted"
-}
 
 e2e_begin "$1" "$2"
 docs="$TAVIK_ROOT/My Documents"
@@ -50,8 +45,7 @@ poll "$limit" shot "$main" "$artifacts/list-appended.png" || fail "the window wa
 ok "screenshot list-appended.png"
 
 step "mark \"milk\" (unsaved), append \"tea\" outside: the list keeps its change and does not show \"tea\""
-xdotool mousemove --window "$main" "$row_x" "$(row_y 0)" click 1 || fail "xdotool could not click the first row"
-poll "$limit" row_selected 0 || fail "the first row is not selected"
+select_row 0
 xdotool mousemove --window "$main" "$mark_x" "$mark_y" click 1 || fail "xdotool could not click \"○\""
 printf 'tea\r\n' >>"$list"
 sleep 1
@@ -59,30 +53,17 @@ sleep 1
 ok "no reload"
 
 step "edit \"bread\" (\"▼\" → \"編集\", OK): tavik asks before overwriting; Return (No) keeps the other program's file"
-xdotool mousemove --window "$main" "$row_x" "$(row_y 1)" click 1 || fail "xdotool could not click the second row"
-poll "$limit" row_selected 1 || fail "the second row is not selected"
-xdotool mousemove --window "$main" "$menu_x" "$menu_y" click 1 || fail "xdotool could not click \"▼\""
-poll "$limit" popups || fail "no popup menu opened"
-xdotool key Down Down Return || fail "xdotool could not press keys"
-poll "$limit" no_popup || fail "the popup menu is still open"
-poll "$limit" editor_windows || fail "no window \"$editor_title\" within ${limit}s"
-editor=$(head -n1 <<<"$output")
-poll "$limit" active "$editor" || fail "the editor is not active"
+open_editor_on 1
 xdotool key End && xdotool type ' rye' || fail "xdotool could not type"
 xdotool mousemove --window "$editor" "$ok_x" "$buttons_y" click 1 || fail "xdotool could not click OK"
-wait_box question.png
-xdotool key Return || fail "xdotool could not press Return"
-poll "$limit" no_message_box || fail "the question is still open ${limit}s after Return"
+answer_box question.png Return
 expect_file "after No" $'milk\r\nbread\r\neggs\r\ntea\r\n'
 ok "screenshot question.png; outside.lst as the other program left it"
 
 step "Ctrl+Q: closing asks again; \"Yes\" writes tavik's version and tavik ends with status 0"
-poll "$limit" active "$main" || fail "the main window is not active"
-xdotool key --clearmodifiers ctrl+q || fail "xdotool could not press Ctrl+Q"
-wait_box question-on-close.png
-xdotool key Left Return || fail "xdotool could not press keys"
-wait_exit "$pid" "$limit" || fail "tavik still runs ${limit}s after the answer"
-[ "$status" -eq 0 ] || fail "tavik ended with status $status"
+quit
+answer_box question-on-close.png Left Return
+ended "$pid"
 today=$(date +%y/%m/%d)
 expect_file "after Yes" $'\r\n○<'"$today"$'>milk\r\nbread rye\r\neggs\r\n'
 ok "outside.lst holds tavik's version"
