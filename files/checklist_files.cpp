@@ -132,8 +132,8 @@ bool ChecklistFiles::OnDiskChanged()
         return false;
     // Another program wrote the open file: while nothing here is unsaved, show what it
     // wrote. A file that went away leaves the list as it is.
-    const QString path = ToQString(m_checklist.filePath());
-    if (!m_checklist.modified() && m_writer.changedOnDisk() && DeviceFileSystem::identity(path))
+    const std::optional<FileIdentity> onDisk = DeviceFileSystem::identity(ToQString(m_checklist.filePath()));
+    if (!m_checklist.modified() && onDisk && m_writer.changedSince(onDisk))
         reload();
     refreshChooser();
     return true;

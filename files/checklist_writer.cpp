@@ -35,9 +35,9 @@ void ChecklistWriter::rememberFile(std::optional<FileIdentity> identity)
     m_identity = identity;
 }
 
-bool ChecklistWriter::changedOnDisk() const
+bool ChecklistWriter::changedSince(const std::optional<FileIdentity>& onDisk) const
 {
-    return m_checklist.filePath() == m_path && DeviceFileSystem::identity(ToQString(m_path)) != m_identity;
+    return m_checklist.filePath() == m_path && onDisk != m_identity;
 }
 
 SaveResult ChecklistWriter::SaveCurrentFile(QWidget* owner, Target target)
@@ -55,7 +55,7 @@ SaveResult ChecklistWriter::SaveCurrentFile(QWidget* owner, Target target)
         if (m_checklist.fileUnread()) {
             if (!Confirm(owner, kOverwriteUnread))
                 return SaveResult::Cancelled;
-        } else if (m_checklist.filePath() == m_path && onDisk != m_identity && !Confirm(owner, kOverwriteChanged)) {
+        } else if (changedSince(onDisk) && !Confirm(owner, kOverwriteChanged)) {
             return SaveResult::Cancelled;
         }
     }

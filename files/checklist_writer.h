@@ -37,8 +37,9 @@ public:
 
     // The file at the checklist's path as it has just been read (nothing when there was none).
     void rememberFile(std::optional<FileIdentity> identity);
-    // True when the file on disk is not the one read or last written.
-    bool changedOnDisk() const;
+    // True when `onDisk`, the file at the checklist's path as it is now, is not the one
+    // read or last written there.
+    bool changedSince(const std::optional<FileIdentity>& onDisk) const;
 
     // Tells the user that the file at `devicePath` could not be written, and why.
     static void showWriteFailure(QWidget* owner, const QString& devicePath, const QString& reason);

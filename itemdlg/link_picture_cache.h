@@ -1,5 +1,7 @@
 #pragma once
 
+#include "itemdlg/link_slots.h"
+
 #include <QImage>
 #include <QPixmap>
 #include <QSize>
@@ -18,8 +20,6 @@ namespace tavik {
 // nothing and a file that failed is neither tried nor reported again.
 class LinkPictureCache {
 public:
-    static constexpr int kSlots = 4;
-
     // What reading a file gave: the picture (null when none) and the reader's messages.
     struct Reading {
         QImage image;
@@ -46,7 +46,7 @@ private:
         QImage source;
         QPixmap stretched;
     };
-    std::array<Entry, kSlots> m_entries;
+    std::array<Entry, LinkSlots::kCount> m_entries;
 };
 
 }  // namespace tavik

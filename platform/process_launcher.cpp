@@ -34,8 +34,7 @@ bool WouldRun(const QString& hostPath)
     if (info.isDir())
         return false;
     const QMimeDatabase types;
-    for (const QMimeDatabase::MatchMode mode :
-        {QMimeDatabase::MatchExtension, QMimeDatabase::MatchContent, QMimeDatabase::MatchDefault}) {
+    for (const QMimeDatabase::MatchMode mode : {QMimeDatabase::MatchExtension, QMimeDatabase::MatchContent}) {
         const QMimeType type = types.mimeTypeForFile(info, mode);
         for (const char* runnable : kRunnableTypes) {
             if (type.inherits(QLatin1String(runnable)))

@@ -482,11 +482,6 @@ std::optional<int> CTavikView::selectedRow() const
     return GetSelectedRow();
 }
 
-void CTavikView::selectRow(int row)
-{
-    selectListRow(row);
-}
-
 QWidget* CTavikView::dialogOwner()
 {
     return window();
@@ -535,7 +530,7 @@ void CTavikView::OnEditItem()
 
     const int target = result == CItemDlg::kNext ? row + 1 : result == CItemDlg::kPrevious ? row - 1 : -1;
     if (target >= 0 && target < m_model->rowCount()) {
-        selectListRow(target);
+        selectRow(target);
         // The next editor opens once this handler, and its write, are done.
         QMetaObject::invokeMethod(
             this, [this] { executeCommand(res::IDC_EDIT_ITEM); }, Qt::QueuedConnection);
@@ -708,7 +703,7 @@ void CTavikView::deleteRow(int row, const std::u16string& comment)
     m_checklist.appendToHeaderComment(DeletionRecord(m_checklist.row(static_cast<std::size_t>(row)), comment));
 }
 
-void CTavikView::selectListRow(int row)
+void CTavikView::selectRow(int row)
 {
     const QModelIndex index = m_model->index(row, 0);
     m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

@@ -132,7 +132,6 @@ private:
     void placeCommentPane();
     // Moves `row` one place up or down (`step` -1 or 1) with its comment.
     void moveRow(int row, int step);
-    void selectListRow(int row);
     // Adds an item after the last row, brought into sight (the selection stays), and
     // shows its comment; the checklist is changed.
     void appendItem(std::u16string text, const std::u16string& comment);
