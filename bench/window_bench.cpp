@@ -33,6 +33,7 @@
 #include "platform/message_box.h"
 #include "platform/modal_dialog.h"
 #include "platform/profile_store.h"
+#include "platform/qt_text.h"
 #include "res/resources.h"
 #include "samples/large_checklist.h"
 #include "view/checklist_table_model.h"
@@ -610,9 +611,9 @@ int RunTable(int argc, char** argv)
         *std::max_element(marks->begin(), marks->end()), Verdict(markMs <= 16));
     std::printf(
         "  of which the counter's recount alone (UpdateCounter) %.2f ms\n", Median(TimeCounterUpdates(*app->view())));
-    const ItemRow& marked = app->view()->checklist().row(kMarkedRow);
+    const ItemRow marked = app->view()->checklist().row(kMarkedRow);
     std::printf("  row %d now marked \"%s\" dated %s; counter \"%s\"\n", kMarkedRow,
-        qPrintable(QString::fromStdU16String(marked.mark)), qPrintable(QString::fromStdU16String(marked.date)),
+        qPrintable(ToQString(MarkText(marked.mark))), qPrintable(ToQString(marked.date)),
         qPrintable(app->view()->counter()->text().replace(QLatin1Char('\n'), QLatin1Char(' '))));
     std::fflush(stdout);
 

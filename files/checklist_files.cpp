@@ -94,7 +94,6 @@ void ChecklistFiles::LoadCurrentFile()
     if (m_checklist.modified())
         SaveCurrentFile();
     m_checklist.setModified(false);
-    m_host.beginReplaceRows();
     m_checklist.reset();
     const QString path = rememberedFolder() + QLatin1Char('\\') + rememberedFileName();
     m_checklist.setFilePath(path.toStdU16String());
@@ -118,7 +117,7 @@ void ChecklistFiles::LoadCurrentFile()
         const FileStatus status = DeviceFileSystem::status(path);
         m_checklist.setFileUnread(status.exists && !status.isFolder);
     }
-    m_host.endReplaceRows();
+    m_host.checklistReplaced();
     for (const auto& [text, icon] : messages)
         MessageBox::show(m_host.dialogOwner(), text, MessageButtons::Ok, icon);
     m_host.UpdateCounter();
@@ -312,7 +311,7 @@ void ChecklistFiles::OnSaveFileAs()
         return;
     const std::u16string previousPath = m_checklist.filePath();
     m_checklist.setFilePath((folder + *fileName).toStdU16String());
-    if (m_writer.SaveCurrentFile(m_host.dialogOwner(), ChecklistWriter::Target::NewName) != SaveResult::Written) {
+    if (m_writer.SaveCurrentFile(m_host.dialogOwner(), WriteTarget::NewName) != SaveResult::Written) {
         // Nothing was written under the new name: the checklist stays with its own file.
         m_checklist.setFilePath(previousPath);
         return;

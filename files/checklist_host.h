@@ -13,10 +13,8 @@ class ChecklistHost {
 public:
     virtual ~ChecklistHost() = default;
 
-    // Bracket a change that replaces every row of the checklist, so the list shows
-    // the new rows and nothing in between.
-    virtual void beginReplaceRows() = 0;
-    virtual void endReplaceRows() = 0;
+    // Another file's rows have taken the place of the checklist's.
+    virtual void checklistReplaced() = 0;
 
     // Recounts the marks into the counter.
     virtual void UpdateCounter() = 0;

@@ -1,7 +1,6 @@
 #include "files/checklist_writer.h"
 
 #include "model/checklist.h"
-#include "model/checklist_file.h"
 #include "platform/device_file_system.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
@@ -16,10 +15,21 @@ const QString kOverwriteUnread
     = QStringLiteral("このファイルは読み込めなかったため、書き込むと元の内容が失われます。書き込みますか？");
 const QString kOverwriteChanged = QStringLiteral("ファイルが他のプログラムで変更されています。上書きしますか？");
 
-bool Confirm(QWidget* owner, const QString& question)
+// The user's word on one obstacle to a write: true goes on with the write.
+bool Confirm(QWidget* owner, WriteObstacle obstacle)
 {
-    return MessageBox::show(owner, question, MessageButtons::YesNoDefaultNo, MessageIcon::Warning)
-        == MessageAnswer::Yes;
+    switch (obstacle) {
+    case WriteObstacle::ReadAsUnicode:
+        return MessageBox::show(owner, ToQString(notices::kWriteUnicodeAsAnsi), MessageButtons::OkCancel)
+            == MessageAnswer::Ok;
+    case WriteObstacle::NotRead:
+        return MessageBox::show(owner, kOverwriteUnread, MessageButtons::YesNoDefaultNo, MessageIcon::Warning)
+            == MessageAnswer::Yes;
+    case WriteObstacle::ChangedOnDisk:
+        return MessageBox::show(owner, kOverwriteChanged, MessageButtons::YesNoDefaultNo, MessageIcon::Warning)
+            == MessageAnswer::Yes;
+    }
+    return false;
 }
 
 }  // namespace
@@ -40,24 +50,14 @@ bool ChecklistWriter::changedSince(const std::optional<FileIdentity>& onDisk) co
     return m_checklist.filePath() == m_path && onDisk != m_identity;
 }
 
-SaveResult ChecklistWriter::SaveCurrentFile(QWidget* owner, Target target)
+SaveResult ChecklistWriter::SaveCurrentFile(QWidget* owner, WriteTarget target)
 {
-    if (m_checklist.readAsUnicode()
-        && MessageBox::show(owner, ToQString(notices::kWriteUnicodeAsAnsi), MessageButtons::OkCancel)
-            == MessageAnswer::Cancel) {
-        return SaveResult::Cancelled;
-    }
-
-    // A file that is not there (any more) loses nothing: it is written as it is.
     const QString path = ToQString(m_checklist.filePath());
     const std::optional<FileIdentity> onDisk = DeviceFileSystem::identity(path);
-    if (onDisk && target == Target::OwnFile) {
-        if (m_checklist.fileUnread()) {
-            if (!Confirm(owner, kOverwriteUnread))
-                return SaveResult::Cancelled;
-        } else if (changedSince(onDisk) && !Confirm(owner, kOverwriteChanged)) {
+    for (const WriteObstacle obstacle :
+        WriteObstacles(m_checklist, target, {.exists = onDisk.has_value(), .changedSinceRead = changedSince(onDisk)})) {
+        if (!Confirm(owner, obstacle))
             return SaveResult::Cancelled;
-        }
     }
 
     const Outcome<FileIdentity> written = DeviceFileSystem::replaceFile(path, WriteChecklist(m_checklist));

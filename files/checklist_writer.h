@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/checklist_file.h"
 #include "platform/fileio/file_identity.h"
 
 #include <optional>
@@ -26,14 +27,9 @@ class ChecklistWriter {
 public:
     explicit ChecklistWriter(Checklist& checklist);
 
-    // Where the checklist goes: its own file, or a name the user has just given it
-    // (Save As), which is written whatever is there.
-    enum class Target { OwnFile, NewName };
-
-    // Asks first when the file was read as Unicode, and for its own file also when it
-    // exists but was not read, or changed on disk since it was read or written. A
-    // failure is reported to the user with its reason; the old file stays as it was.
-    SaveResult SaveCurrentFile(QWidget* owner, Target target = Target::OwnFile);
+    // Puts each obstacle to the write (WriteObstacles) to the user as its question
+    // first; a "no" writes nothing. A failure is reported to the user with its reason; the old file stays as it was.
+    SaveResult SaveCurrentFile(QWidget* owner, WriteTarget target = WriteTarget::OwnFile);
 
     // The file at the checklist's path as it has just been read (nothing when there was none).
     void rememberFile(std::optional<FileIdentity> identity);

@@ -1,63 +1,278 @@
 #include "model/checklist.h"
 
-#include <utility>
+#include <algorithm>
+#include <deque>
+#include <stdexcept>
+#include <string>
 
 namespace tavik {
 
+namespace {
+
+// The edited text is compacted only once this much of it is garbage, and most of it.
+constexpr std::size_t kGarbageToCollect = 1 << 20;
+
+std::uint32_t Size32(std::size_t size)
+{
+    if (size > UINT32_MAX)
+        throw std::length_error("checklist text too long");
+    return static_cast<std::uint32_t>(size);
+}
+
+// Texts given to a change may point into the checklist's own edited text, which
+// moves as it grows; such a text is copied before anything is stored.
+class StableTexts {
+public:
+    explicit StableTexts(const TextBuffer& buffer)
+        : m_buffer(buffer)
+    {
+    }
+    std::u16string_view operator()(std::u16string_view text)
+    {
+        if (!m_buffer.holds(text))
+            return text;
+        return m_copies.emplace_back(text);
+    }
+    std::optional<std::u16string_view> operator()(std::optional<std::u16string_view> text)
+    {
+        return text ? std::optional((*this)(*text)) : std::nullopt;
+    }
+
+private:
+    const TextBuffer& m_buffer;
+    std::deque<std::u16string> m_copies;
+};
+
+}  // namespace
+
+std::u16string_view MarkText(Mark mark)
+{
+    switch (mark) {
+    case Mark::None:
+        return {};
+    case Mark::Done:
+        return u"○";
+    case Mark::Cross:
+        return u"×";
+    case Mark::Query:
+        return u"？";
+    case Mark::Deleted:
+        return u"削";
+    }
+    return {};
+}
+
 void Checklist::reset()
 {
-    m_rows.clear();
-    m_comments.clear();
-    m_comments.append({});
-    m_headerComment.clear();
+    replaceContent({});
 }
 
-void Checklist::reserveRows(std::size_t count)
+void Checklist::replaceContent(ChecklistContent content)
 {
-    m_rows.reserve(count);
-    // Comments are reserved in steps of 50, with room for the spare entry.
-    m_comments.reserve((count / 50 + 1) * 50);
+    const ChecklistChange change{ChecklistChange::Kind::Reset};
+    changing(change);
+    // The old rows go first, so that a large list is not held twice.
+    m_content = std::move(content);
+    m_lastEditedDate.reset();
+    changed(change);
 }
 
-void Checklist::appendReadRow(std::u16string_view mark, std::u16string_view text, std::u16string_view date)
+std::u16string_view Checklist::textOf(const PackedRow& row) const
 {
-    // Built in place: a large file has a million of these.
-    ItemRow& row = m_rows.emplace_back();
-    row.mark.assign(mark);
-    row.text.assign(text);
-    row.date.assign(date);
-    if (m_comments.size() <= m_rows.size())
-        m_comments.append({});
+    const TextBuffer& buffer = row.flags & PackedRow::kTextEdited ? m_content.editedText : m_content.fileText;
+    return buffer.view(row.text, row.textSize);
 }
 
-void Checklist::appendRow(ItemRow row, std::u16string comment)
+std::u16string_view Checklist::commentOf(const PackedRow& row) const
 {
-    m_rows.push_back(std::move(row));
-    m_comments.set(m_rows.size() - 1, std::move(comment));
+    const TextBuffer& buffer = row.flags & PackedRow::kCommentEdited ? m_content.editedText : m_content.fileText;
+    return buffer.view(row.comment, row.commentSize);
 }
 
-void Checklist::insertRow(std::size_t index, ItemRow row, std::u16string comment)
+std::u16string_view Checklist::dateOf(const PackedRow& row) const
 {
-    if (index > m_rows.size())
-        index = m_rows.size();
-    m_rows.insert(m_rows.begin() + static_cast<std::ptrdiff_t>(index), std::move(row));
-    m_comments.insert(index, std::move(comment));
+    if (row.date == PackedRow::kNoDate)
+        return {};
+    const TextBuffer& buffer = row.flags & PackedRow::kDateEdited ? m_content.editedText : m_content.fileText;
+    return buffer.view(row.date, PackedRow::kDateLength);
 }
 
-void Checklist::removeRow(std::size_t index)
+ItemRow Checklist::row(std::size_t index) const
 {
-    if (index >= m_rows.size())
+    const PackedRow& row = m_content.rows[index];
+    return {row.mark, textOf(row), dateOf(row)};
+}
+
+std::u16string_view Checklist::comment(std::size_t index) const
+{
+    return index < m_content.rows.size() ? commentOf(m_content.rows[index]) : std::u16string_view();
+}
+
+std::uint32_t Checklist::storeEdited(std::u16string_view text)
+{
+    return text.empty() ? 0 : Size32(m_content.editedText.append(text));
+}
+
+void Checklist::setDate(PackedRow& row, std::u16string_view date)
+{
+    if (row.flags & PackedRow::kDateEdited && row.date != PackedRow::kNoDate && row.date != m_lastEditedDate)
+        m_content.editedGarbage += PackedRow::kDateLength;
+    row.flags &= ~PackedRow::kDateEdited;
+    if (date.empty()) {
+        row.date = PackedRow::kNoDate;
         return;
-    m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(index));
-    m_comments.remove(index);
+    }
+    if (date.size() != PackedRow::kDateLength)
+        throw std::invalid_argument("a date has eight characters");
+    if (!m_lastEditedDate || m_content.editedText.view(*m_lastEditedDate, PackedRow::kDateLength) != date)
+        m_lastEditedDate = storeEdited(date);
+    row.date = *m_lastEditedDate;
+    row.flags |= PackedRow::kDateEdited;
+}
+
+void Checklist::countMark(Mark mark, int step)
+{
+    if (mark == Mark::Done)
+        m_content.doneCount += step;
+    else if (mark == Mark::Deleted)
+        m_content.deletedCount += step;
+}
+
+void Checklist::updateRow(std::size_t index, const RowUpdate& given)
+{
+    StableTexts stable(m_content.editedText);
+    const RowUpdate update{given.mark, stable(given.text), stable(given.date), stable(given.comment)};
+    std::uint8_t cells = (update.mark ? kMarkCell : 0) | (update.text ? kTextCell : 0)
+        | (update.date ? kDateCell : 0) | (update.comment ? kCommentCell : 0);
+    const ChecklistChange change{ChecklistChange::Kind::CellsChanged, index, index, cells};
+    changing(change);
+    PackedRow& row = m_content.rows.at(index);
+    if (update.mark) {
+        countMark(row.mark, -1);
+        row.mark = *update.mark;
+        countMark(row.mark, 1);
+    }
+    if (update.text) {
+        if (row.flags & PackedRow::kTextEdited)
+            m_content.editedGarbage += row.textSize;
+        row.text = storeEdited(*update.text);
+        row.textSize = Size32(update.text->size());
+        row.flags |= PackedRow::kTextEdited;
+    }
+    if (update.date)
+        setDate(row, *update.date);
+    if (update.comment) {
+        if (row.flags & PackedRow::kCommentEdited)
+            m_content.editedGarbage += row.commentSize;
+        row.comment = storeEdited(*update.comment);
+        row.commentSize = Size32(update.comment->size());
+        row.flags |= PackedRow::kCommentEdited;
+    }
+    collectEditedGarbage();
+    changed(change);
+}
+
+void Checklist::appendRow(const ItemRow& given, std::u16string_view givenComment)
+{
+    StableTexts stable(m_content.editedText);
+    const ItemRow item{given.mark, stable(given.text), stable(given.date)};
+    const std::u16string_view comment = stable(givenComment);
+    const std::size_t index = m_content.rows.size();
+    const ChecklistChange change{ChecklistChange::Kind::RowsInserted, index, index};
+    changing(change);
+    PackedRow row;
+    row.mark = item.mark;
+    row.text = storeEdited(item.text);
+    row.textSize = Size32(item.text.size());
+    row.comment = storeEdited(comment);
+    row.commentSize = Size32(comment.size());
+    row.flags = PackedRow::kTextEdited | PackedRow::kCommentEdited;
+    setDate(row, item.date);
+    m_content.rows.push_back(row);
+    countMark(row.mark, 1);
+    changed(change);
 }
 
 void Checklist::swapRows(std::size_t a, std::size_t b)
 {
-    if (a >= m_rows.size() || b >= m_rows.size() || a == b)
+    if (a >= rowCount() || b >= rowCount() || a == b)
         return;
-    std::swap(m_rows[a], m_rows[b]);
-    m_comments.swap(a, b);
+    const ItemRow first = row(a);
+    const ItemRow second = row(b);
+    const std::uint8_t cells = (first.mark != second.mark ? kMarkCell : 0)
+        | (first.text != second.text ? kTextCell : 0) | (first.date != second.date ? kDateCell : 0)
+        | (comment(a) != comment(b) ? kCommentCell : 0);
+    const ChecklistChange change{ChecklistChange::Kind::CellsChanged, std::min(a, b), std::max(a, b), cells};
+    changing(change);
+    std::swap(m_content.rows[a], m_content.rows[b]);
+    changed(change);
+}
+
+void Checklist::clearMarksAndDates()
+{
+    if (m_content.rows.empty())
+        return;
+    const ChecklistChange change{ChecklistChange::Kind::CellsChanged, 0, rowCount() - 1, kMarkCell | kDateCell};
+    changing(change);
+    for (PackedRow& row : m_content.rows) {
+        row.mark = Mark::None;
+        setDate(row, {});
+    }
+    m_content.doneCount = 0;
+    m_content.deletedCount = 0;
+    collectEditedGarbage();
+    changed(change);
+}
+
+void Checklist::appendToHeaderComment(std::u16string_view text)
+{
+    const ChecklistChange change{ChecklistChange::Kind::HeaderAppended};
+    changing(change);
+    m_content.headerComment.append(text);
+    changed(change);
+}
+
+void Checklist::collectEditedGarbage()
+{
+    TextBuffer& old = m_content.editedText;
+    if (m_content.editedGarbage < kGarbageToCollect || m_content.editedGarbage * 2 < old.size())
+        return;
+    TextBuffer fresh;
+    std::optional<std::uint32_t> freshLastDate;
+    const auto move = [&](std::uint32_t& offset, std::size_t size) {
+        offset = size == 0 ? 0 : Size32(fresh.append(old.view(offset, size)));
+    };
+    for (PackedRow& row : m_content.rows) {
+        if (row.flags & PackedRow::kTextEdited)
+            move(row.text, row.textSize);
+        if (row.flags & PackedRow::kCommentEdited)
+            move(row.comment, row.commentSize);
+        if (row.flags & PackedRow::kDateEdited && row.date != PackedRow::kNoDate) {
+            // Rows stamped the same day keep sharing one copy of the date.
+            if (row.date == m_lastEditedDate) {
+                if (!freshLastDate)
+                    freshLastDate = Size32(fresh.append(old.view(row.date, PackedRow::kDateLength)));
+                row.date = *freshLastDate;
+            } else {
+                move(row.date, PackedRow::kDateLength);
+            }
+        }
+    }
+    m_lastEditedDate = freshLastDate;
+    m_content.editedText = std::move(fresh);
+    m_content.editedGarbage = 0;
+}
+
+void Checklist::changing(const ChecklistChange& change)
+{
+    if (m_observer)
+        m_observer->checklistChanging(change);
+}
+
+void Checklist::changed(const ChecklistChange& change)
+{
+    if (m_observer)
+        m_observer->checklistChanged(change);
 }
 
 }  // namespace tavik

@@ -1,55 +1,59 @@
 #pragma once
 
-#include "model/comment_list.h"
+#include "model/checklist_change.h"
+#include "model/checklist_content.h"
 #include "model/item_row.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tavik {
 
-// Lines joined by "!!", like a comment: the comment lines before the first item of
-// a file and the deletion records that deleting and cutting append.
-using HeaderComment = std::u16string;
-
-// The one open checklist: its rows, one comment per row, the header comment, the
-// path of its file and two flags. Rows and their comments always move together.
+// The one open checklist: its rows, one comment per row (lines joined by "!!"), the
+// header comment, the path of its file and its flags. Rows and their comments
+// always move together. Every change to the rows is told to the observer; the
+// counts of done and deleted rows are kept as the rows change.
 class Checklist {
 public:
-    Checklist() { reset(); }
+    Checklist() = default;
+    Checklist(const Checklist&) = delete;
+    Checklist& operator=(const Checklist&) = delete;
 
-    // No rows; a comment list with one empty entry; an empty header comment. The
-    // path and the flags are left to the caller.
+    // No rows and an empty header comment. The path and the flags are left to the caller.
     void reset();
+    // Takes the rows of a file just read in place of the present ones.
+    void replaceContent(ChecklistContent content);
 
-    std::size_t rowCount() const { return m_rows.size(); }
-    const ItemRow& row(std::size_t index) const { return m_rows[index]; }
-    const std::vector<ItemRow>& rows() const { return m_rows; }
-    void setMark(std::size_t index, std::u16string mark) { m_rows[index].mark = std::move(mark); }
-    void setText(std::size_t index, std::u16string text) { m_rows[index].text = std::move(text); }
-    void setDate(std::size_t index, std::u16string date) { m_rows[index].date = std::move(date); }
+    std::size_t rowCount() const { return m_content.rows.size(); }
+    ItemRow row(std::size_t index) const;
+    // The comment of row `index`, empty past the last row.
+    std::u16string_view comment(std::size_t index) const;
 
-    // Adds a row at the end while a file is read; keeps one spare comment entry after it.
-    void appendReadRow(std::u16string_view mark, std::u16string_view text, std::u16string_view date);
+    // Rows marked done, and rows marked deleted (which the counter leaves out).
+    std::size_t doneCount() const { return m_content.doneCount; }
+    std::size_t deletedCount() const { return m_content.deletedCount; }
 
-    // Adds a row at the end with its comment (replacing whatever spare entry stood there).
-    void appendRow(ItemRow row, std::u16string comment);
-    // Inserts a row before `index` (at most rowCount()) with its comment.
-    void insertRow(std::size_t index, ItemRow row, std::u16string comment);
-    void removeRow(std::size_t index);
-    // Exchanges two rows together with their comments (moving a row up or down).
+    // The parts of one row to replace; what is not given stays.
+    struct RowUpdate {
+        std::optional<Mark> mark;
+        std::optional<std::u16string_view> text;
+        std::optional<std::u16string_view> date;  // "YY/MM/DD" or empty
+        std::optional<std::u16string_view> comment;
+    };
+    void updateRow(std::size_t index, const RowUpdate& update);
+    // Adds a row after the last one, with its comment.
+    void appendRow(const ItemRow& row, std::u16string_view comment);
+    // Exchanges two rows together with their comments.
     void swapRows(std::size_t a, std::size_t b);
+    // Every row loses its mark and its date.
+    void clearMarksAndDates();
 
-    const std::u16string& comment(std::size_t index) const { return m_comments.at(index); }
-    void setComment(std::size_t index, std::u16string comment) { m_comments.set(index, std::move(comment)); }
-    const CommentList& comments() const { return m_comments; }
-    CommentList& comments() { return m_comments; }
-
-    const HeaderComment& headerComment() const { return m_headerComment; }
-    HeaderComment& headerComment() { return m_headerComment; }
-    void appendToHeaderComment(std::u16string_view text) { m_headerComment.append(text); }
+    const HeaderComment& headerComment() const { return m_content.headerComment; }
+    void appendToHeaderComment(std::u16string_view text);
+    // The writer keeps the header comment in its written form until the next read.
+    void setHeaderComment(HeaderComment text) { m_content.headerComment = std::move(text); }
 
     const std::u16string& filePath() const { return m_filePath; }
     void setFilePath(std::u16string path) { m_filePath = std::move(path); }
@@ -62,16 +66,31 @@ public:
     bool fileUnread() const { return m_fileUnread; }
     void setFileUnread(bool unread) { m_fileUnread = unread; }
 
-    void reserveRows(std::size_t count);
+    // Whoever shows the rows; nullptr for none.
+    void setObserver(ChecklistObserver* observer) { m_observer = observer; }
 
 private:
-    std::vector<ItemRow> m_rows;
-    HeaderComment m_headerComment;
-    bool m_readAsUnicode = false;
+    std::u16string_view textOf(const PackedRow& row) const;
+    std::u16string_view commentOf(const PackedRow& row) const;
+    std::u16string_view dateOf(const PackedRow& row) const;
+    // Copies `text` into the edited text and returns its offset.
+    std::uint32_t storeEdited(std::u16string_view text);
+    void setDate(PackedRow& row, std::u16string_view date);
+    void countMark(Mark mark, int step);
+    // Copies the edited texts that rows still use into a fresh buffer once most of it is garbage.
+    void collectEditedGarbage();
+    void changing(const ChecklistChange& change);
+    void changed(const ChecklistChange& change);
+
+    ChecklistContent m_content;
     std::u16string m_filePath;
     bool m_modified = false;
+    bool m_readAsUnicode = false;
     bool m_fileUnread = false;
-    CommentList m_comments;
+    ChecklistObserver* m_observer = nullptr;
+    // Where the last date given to a row lies in the edited text, so that a day's
+    // stamps share one copy.
+    std::optional<std::uint32_t> m_lastEditedDate;
 };
 
 }  // namespace tavik

@@ -49,18 +49,22 @@ std::size_t CountLines(std::basic_string_view<Char> text)
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), Char('\n'))) + 1;
 }
 
-// The ANSI text is decoded line by line: LF, CR and NUL are never part of a CP932
-// double-byte character, so splitting the bytes first gives the same lines as
-// decoding the whole text first, without holding the decoded text in full.
+// The ANSI text is decoded line by line straight into the checklist's text: LF, CR
+// and NUL are never part of a CP932 double-byte character, so splitting the bytes
+// first gives the same lines as decoding the whole text first.
 int ParseAnsiText(std::string_view text, Checklist& checklist)
 {
-    ChecklistParser parser(checklist, CountLines(text));
-    std::u16string line;
+    const std::size_t lines = CountLines(text);
+    // A byte never decodes to more than one unit; each line may add a "!!".
+    ChecklistParser parser(lines, text.size() + 2 * lines);
     ForEachLine(text, [&](std::string_view lineBytes) {
-        line.clear();
-        Cp932Codec::appendDecoded(lineBytes, line);
-        parser.addLine(line);
+        if (!lineBytes.empty() && lineBytes.back() == '\r')
+            lineBytes.remove_suffix(1);
+        const bool mayHoldCr = std::memchr(lineBytes.data(), '\r', lineBytes.size()) != nullptr;
+        const std::size_t units = Cp932Codec::decodeInto(lineBytes, parser.lineSpace(lineBytes.size()));
+        parser.addDecodedLine(units, mayHoldCr);
     });
+    checklist.replaceContent(parser.finish());
     return parser.deletedCount();
 }
 
@@ -81,7 +85,7 @@ void ReadUnicodeText(std::u16string_view text, Checklist& checklist, ChecklistRe
 void AppendRowLine(const ItemRow& row, std::u16string& line)
 {
     if (!row.date.empty())
-        line.append(row.mark).append(u"<").append(row.date).append(u">");
+        line.append(MarkText(row.mark)).append(u"<").append(row.date).append(u">");
     line.append(row.text);
 }
 
@@ -101,14 +105,17 @@ int ParseChecklistText(std::u16string_view text, Checklist& checklist)
     const std::size_t nul = text.find(u'\0');
     if (nul != std::u16string_view::npos)
         text = text.substr(0, nul);
-    ChecklistParser parser(checklist, CountLines(text));
+    const std::size_t lines = CountLines(text);
+    ChecklistParser parser(lines, text.size() + 2 * lines);
     ForEachLine(text, [&](std::u16string_view line) { parser.addLine(line); });
+    checklist.replaceContent(parser.finish());
     return parser.deletedCount();
 }
 
 ChecklistReadResult ReadChecklist(std::string_view bytes, Checklist& checklist)
 {
     ChecklistReadResult result;
+    // The rows of the last file go before the new ones are read.
     checklist.reset();
     checklist.setModified(false);
     checklist.setReadAsUnicode(false);
@@ -145,24 +152,23 @@ std::string WriteChecklist(Checklist& checklist)
     // so the output is never copied while it grows.
     std::size_t estimate = checklist.headerComment().size() * 2 + 2;
     for (std::size_t i = 0; i < checklist.rowCount(); ++i) {
-        const ItemRow& row = checklist.row(i);
-        estimate += row.mark.size() + row.text.size() + row.date.size() + 8 + checklist.comment(i).size() * 2;
+        const ItemRow row = checklist.row(i);
+        estimate += row.text.size() + row.date.size() + 9 + checklist.comment(i).size() * 2;
     }
     out.reserve(estimate * 2);
 
-    HeaderComment& header = checklist.headerComment();
-    header = std::u16string(TrimCommentSpace(header));
+    std::u16string header(TrimCommentSpace(checklist.headerComment()));
     CommentToText(header, CommentMode::File);
     Cp932Codec::appendEncoded(header, out);
     out.append("\r\n");
+    checklist.setHeaderComment(std::move(header));
 
     // Rows and comments are gathered as text and encoded a block at a time.
     constexpr std::size_t kBlock = 1 << 16;
     std::u16string text;
     text.reserve(kBlock + 1024);
-    const CommentList& comments = checklist.comments();
     for (std::size_t i = 0; i < checklist.rowCount(); ++i) {
-        const ItemRow& row = checklist.row(i);
+        const ItemRow row = checklist.row(i);
         // The item text is written unchanged on one line, even when it holds "!!".
         AppendRowLine(row, text);
         text.append(u"\r\n");
@@ -170,7 +176,7 @@ std::string WriteChecklist(Checklist& checklist)
         // A deleted row's comment already stands in its deletion record; written
         // under the row it would join the comment of the row above when read again.
         if (!row.isDeleted())
-            AppendCommentText(comments.at(i), CommentMode::File, text);
+            AppendCommentText(checklist.comment(i), CommentMode::File, text);
         if (text.size() >= kBlock) {
             Cp932Codec::appendEncoded(text, out);
             text.clear();
@@ -178,6 +184,21 @@ std::string WriteChecklist(Checklist& checklist)
     }
     Cp932Codec::appendEncoded(text, out);
     return out;
+}
+
+std::vector<WriteObstacle> WriteObstacles(const Checklist& checklist, WriteTarget target, FileOnDisk file)
+{
+    std::vector<WriteObstacle> obstacles;
+    if (checklist.readAsUnicode())
+        obstacles.push_back(WriteObstacle::ReadAsUnicode);
+    // A file that is not there (any more) loses nothing, and a new name is the user's choice.
+    if (!file.exists || target == WriteTarget::NewName)
+        return obstacles;
+    if (checklist.fileUnread())
+        obstacles.push_back(WriteObstacle::NotRead);
+    else if (file.changedSinceRead)
+        obstacles.push_back(WriteObstacle::ChangedOnDisk);
+    return obstacles;
 }
 
 std::string_view EncodingName(TextEncoding encoding)

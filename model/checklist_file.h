@@ -56,6 +56,27 @@ int ParseChecklistText(std::u16string_view text, Checklist& checklist);
 // until the next read, as files written by earlier versions expect.
 std::string WriteChecklist(Checklist& checklist);
 
+// Where a checklist is written: its own file, or a name the user has just given it
+// (Save As), which is written whatever is there.
+enum class WriteTarget { OwnFile, NewName };
+
+// The file at the checklist's path as it is now.
+struct FileOnDisk {
+    bool exists = false;
+    bool changedSinceRead = false;  // not the file that was read or last written there
+};
+
+// What stands in the way of writing a checklist: each would lose something the user
+// may want to keep, so the program asks first and tavik-lst refuses or warns.
+enum class WriteObstacle {
+    ReadAsUnicode,  // the file was read as Unicode and is written in CP932
+    NotRead,  // the file exists but was not read, so its contents would be lost
+    ChangedOnDisk,  // another program changed the file since it was read or written
+};
+
+// The obstacles to writing `checklist`, in the order they are to be put to the user.
+std::vector<WriteObstacle> WriteObstacles(const Checklist& checklist, WriteTarget target, FileOnDisk file);
+
 std::string_view EncodingName(TextEncoding encoding);  // "ansi", "utf16le", "utf8", "undetermined"
 
 }  // namespace tavik

@@ -1,90 +1,142 @@
 #include "model/checklist_parser.h"
 
-#include "model/checklist.h"
 #include "model/comment_text.h"
 #include "model/item_text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
 
 namespace tavik {
 
 namespace {
 
-bool IsMarkedItemPrefix(std::u16string_view line)
+std::optional<Mark> ItemMark(char16_t c)
 {
-    if (line.size() < 2 || line[1] != u'<')
-        return false;
-    const char16_t mark = line[0];
-    return mark == marks::kDone || mark == marks::kCross || mark == marks::kQuery;
+    switch (c) {
+    case u'○':
+        return Mark::Done;
+    case u'×':
+        return Mark::Cross;
+    case u'？':
+        return Mark::Query;
+    default:
+        return std::nullopt;
+    }
 }
 
 constexpr std::size_t kDateIndex = 2;
-constexpr std::size_t kDateLength = 8;
-constexpr std::size_t kDateEndIndex = kDateIndex + kDateLength;
+constexpr std::size_t kDateEndIndex = kDateIndex + PackedRow::kDateLength;
+// Room for the "!!" that joins a comment line to the one before it.
+constexpr std::size_t kJoinRoom = 2;
 
 }  // namespace
 
-ChecklistParser::ChecklistParser(Checklist& checklist, std::size_t expectedLines)
-    : m_checklist(checklist)
+ChecklistParser::ChecklistParser(std::size_t expectedLines, std::size_t expectedUnits)
 {
-    m_checklist.reset();
-    m_checklist.reserveRows(expectedLines);
+    m_content.rows.reserve(expectedLines);
+    m_content.fileText.reserveMore(expectedUnits + kJoinRoom);
+}
+
+char16_t* ChecklistParser::lineSpace(std::size_t maxUnits)
+{
+    return m_content.fileText.reserveMore(maxUnits + kJoinRoom);
 }
 
 void ChecklistParser::addLine(std::u16string_view line)
 {
-    if (line.find(u'\r') == std::u16string_view::npos) {
-        addClassifiedLine(line);
-        return;
-    }
-    m_scratch.clear();
-    for (char16_t c : line) {
-        if (c != u'\r')
-            m_scratch.push_back(c);
-    }
-    addClassifiedLine(m_scratch);
+    std::memcpy(lineSpace(line.size()), line.data(), line.size() * sizeof(char16_t));
+    addDecodedLine(line.size());
 }
 
-void ChecklistParser::addClassifiedLine(std::u16string_view line)
+void ChecklistParser::addDecodedLine(std::size_t units, bool mayHoldCr)
 {
-    if (line.empty())
+    TextBuffer& buffer = m_content.fileText;
+    const std::size_t start = buffer.size();
+    char16_t* const line = buffer.data() + start;
+    if (mayHoldCr)
+        units = static_cast<std::size_t>(std::remove(line, line + units, u'\r') - line);
+    if (units == 0)
         return;
+    const std::size_t end = start + units;
 
-    std::u16string_view mark;
-    std::u16string_view text;
-    std::u16string_view date;
-    if (IsMarkedItemPrefix(line)) {
-        mark = line.substr(0, 1);
-        if (line.find(u'>') == kDateEndIndex) {
-            date = line.substr(kDateIndex, kDateLength);
-            text = line.substr(kDateEndIndex + 1);
-        } else {
-            text = line.substr(1);
+    if (units >= 2 && line[1] == u'<') {
+        if (const std::optional<Mark> mark = ItemMark(line[0])) {
+            // Dated only when the first ">" stands right after the eight date characters.
+            const bool dated = units > kDateEndIndex && line[kDateEndIndex] == u'>'
+                && std::find(line + kDateIndex, line + kDateEndIndex, u'>') == line + kDateEndIndex;
+            if (dated)
+                addRow(end, *mark, start + kDateEndIndex + 1, start + kDateIndex);
+            else
+                addRow(end, *mark, start + 1, PackedRow::kNoDate);
+            return;
         }
-    } else if (IsCommentLineStart(line.front())) {
-        addCommentLine(line);
-        return;
-    } else if (line.size() >= 2 && line[0] == marks::kDeleted && line[1] == u'<') {
-        ++m_deletedCount;
-        m_inDeletedRowComment = true;
-        return;
-    } else {
-        text = line;
+        if (line[0] == u'削') {
+            ++m_deletedCount;
+            m_inDeletedRowComment = true;
+            return;
+        }
     }
-
-    if (text.empty())
+    if (IsCommentLineStart(line[0])) {
+        addCommentLine(start, end);
         return;
-    m_checklist.appendReadRow(mark, text, date);
+    }
+    addRow(end, Mark::None, start, PackedRow::kNoDate);
+}
+
+void ChecklistParser::addRow(std::size_t lineEnd, Mark mark, std::size_t textStart, std::size_t dateStart)
+{
+    // A marked line with nothing after its date makes no row.
+    if (textStart == lineEnd)
+        return;
+    PackedRow& row = m_content.rows.emplace_back();
+    row.text = static_cast<std::uint32_t>(textStart);
+    row.textSize = static_cast<std::uint32_t>(lineEnd - textStart);
+    row.date = dateStart == PackedRow::kNoDate ? PackedRow::kNoDate : static_cast<std::uint32_t>(dateStart);
+    row.mark = mark;
+    if (mark == Mark::Done)
+        ++m_content.doneCount;
+    m_content.fileText.resize(lineEnd);
     m_inDeletedRowComment = false;
 }
 
-void ChecklistParser::addCommentLine(std::u16string_view line)
+void ChecklistParser::addCommentLine(std::size_t lineStart, std::size_t lineEnd)
 {
     if (m_inDeletedRowComment)
         return;
-    const std::size_t rows = m_checklist.rowCount();
-    std::u16string& target = rows == 0 ? m_checklist.headerComment() : m_checklist.comments()[rows - 1];
-    if (!target.empty())
-        target.append(u"!!");
-    target.append(TrimCommentSpace(line));
+    TextBuffer& buffer = m_content.fileText;
+    const std::u16string_view trimmed = TrimCommentSpace(buffer.view(lineStart, lineEnd - lineStart));
+    if (m_content.rows.empty()) {
+        HeaderComment& header = m_content.headerComment;
+        if (!header.empty())
+            header.append(u"!!");
+        header.append(trimmed);
+        return;
+    }
+
+    // A row's comment is kept whole right after what was read before it: the lines
+    // that made no row in between have been dropped, so a comment that is not
+    // empty ends where this line starts.
+    PackedRow& row = m_content.rows.back();
+    const std::size_t trimmedStart = static_cast<std::size_t>(trimmed.data() - buffer.data());
+    if (row.commentSize == 0) {
+        row.comment = static_cast<std::uint32_t>(trimmedStart);
+        row.commentSize = static_cast<std::uint32_t>(trimmed.size());
+        buffer.resize(trimmedStart + trimmed.size());
+        return;
+    }
+    char16_t* const at = buffer.data() + lineStart;
+    std::memmove(at + 2, buffer.data() + trimmedStart, trimmed.size() * sizeof(char16_t));
+    at[0] = u'!';
+    at[1] = u'!';
+    row.commentSize += static_cast<std::uint32_t>(2 + trimmed.size());
+    buffer.resize(lineStart + 2 + trimmed.size());
+}
+
+ChecklistContent ChecklistParser::finish()
+{
+    m_content.fileText.shrinkToFit();
+    return std::move(m_content);
 }
 
 }  // namespace tavik

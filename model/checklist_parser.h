@@ -1,33 +1,39 @@
 #pragma once
 
+#include "model/checklist_content.h"
+
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace tavik {
 
-class Checklist;
-
-// Builds a checklist from the lines of a file, one line at a time, so that a large
-// file never has to be held as decoded text in full.
+// Builds the rows of a checklist from the lines of a file, one line at a time, into
+// one text: each line is decoded at the end of that text and left there as far as
+// it holds an item or a comment, so rows point into it and nothing is copied twice.
 class ChecklistParser {
 public:
-    // Resets the checklist's rows, comments and header comment; `expectedLines`
-    // reserves room.
-    ChecklistParser(Checklist& checklist, std::size_t expectedLines);
+    // `expectedLines` and `expectedUnits` reserve room; they need not be exact.
+    ChecklistParser(std::size_t expectedLines, std::size_t expectedUnits);
 
-    // One line without its LF. CRs anywhere in it are dropped.
+    // Room for one line of at most `maxUnits` units; decode it there and hand it
+    // over with addDecodedLine().
+    char16_t* lineSpace(std::size_t maxUnits);
+    // The line of `units` units just decoded into lineSpace(), without its LF. CRs
+    // in it are dropped; `mayHoldCr` false says it holds none.
+    void addDecodedLine(std::size_t units, bool mayHoldCr = true);
+    // One line without its LF.
     void addLine(std::u16string_view line);
 
     // The number of deleted lines ("削<" ...) read so far.
     int deletedCount() const { return m_deletedCount; }
+    // The rows read, with their texts; the parser is done with them.
+    ChecklistContent finish();
 
 private:
-    void addClassifiedLine(std::u16string_view line);
-    void addCommentLine(std::u16string_view line);
+    void addRow(std::size_t lineEnd, Mark mark, std::size_t textStart, std::size_t dateStart);
+    void addCommentLine(std::size_t lineStart, std::size_t lineEnd);
 
-    Checklist& m_checklist;
-    std::u16string m_scratch;
+    ChecklistContent m_content;
     int m_deletedCount = 0;
     // Comment lines under a deleted line belonged to the deleted row (its deletion
     // record holds them); they are dropped until the next line that makes a row.

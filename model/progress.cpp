@@ -7,15 +7,8 @@ namespace tavik {
 std::optional<Progress> ComputeProgress(const Checklist& checklist)
 {
     Progress progress;
-    progress.total = static_cast<int>(checklist.rowCount());
-    for (const ItemRow& row : checklist.rows()) {
-        if (row.mark.empty())
-            continue;
-        if (row.mark.front() == marks::kDone)
-            ++progress.done;
-        else if (row.mark.front() == marks::kDeleted)
-            --progress.total;
-    }
+    progress.done = static_cast<int>(checklist.doneCount());
+    progress.total = static_cast<int>(checklist.rowCount() - checklist.deletedCount());
     if (progress.total <= 0)
         return std::nullopt;
 

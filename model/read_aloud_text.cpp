@@ -18,8 +18,8 @@ std::u16string ReadAloudText(const Checklist& checklist, std::optional<std::size
         text.append(checklist.comment(*selectedRow));
         return text;
     }
-    for (const ItemRow& row : checklist.rows())
-        text.append(row.text).push_back(kFullStop);
+    for (std::size_t i = 0; i < checklist.rowCount(); ++i)
+        text.append(checklist.row(i).text).push_back(kFullStop);
     return text;
 }
 

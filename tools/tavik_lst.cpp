@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,7 +42,7 @@ struct LoadedChecklist {
     FileIdentity identity;
 };
 
-std::optional<LoadedChecklist> Load(const std::string& path)
+std::unique_ptr<LoadedChecklist> Load(const std::string& path)
 {
     const Result<FileContents, ReadFailure> read = FileIo::readWholeFile(path);
     if (!read) {
@@ -61,17 +62,18 @@ std::optional<LoadedChecklist> Load(const std::string& path)
             std::cerr << "tavik-lst: cannot read " << failure.reason << "\n";
             break;
         }
-        return std::nullopt;
+        return nullptr;
     }
-    LoadedChecklist loaded;
-    loaded.result = ReadChecklist(read->bytes, loaded.checklist);
-    loaded.identity = read->identity;
+    // A checklist is never copied.
+    auto loaded = std::make_unique<LoadedChecklist>();
+    loaded->result = ReadChecklist(read->bytes, loaded->checklist);
+    loaded->identity = read->identity;
     return loaded;
 }
 
 int Show(const std::string& path)
 {
-    const std::optional<LoadedChecklist> loaded = Load(path);
+    const std::unique_ptr<LoadedChecklist> loaded = Load(path);
     if (!loaded)
         return kExitUsage;
     const Checklist& checklist = loaded->checklist;
@@ -84,20 +86,22 @@ int Show(const std::string& path)
     out["header"] = Utf8(checklist.headerComment());
     out["rows"] = nlohmann::json::array();
     for (std::size_t i = 0; i < checklist.rowCount(); ++i) {
-        const ItemRow& row = checklist.row(i);
-        out["rows"].push_back(nlohmann::ordered_json{{"mark", Utf8(row.mark)}, {"date", Utf8(row.date)},
+        const ItemRow row = checklist.row(i);
+        out["rows"].push_back(nlohmann::ordered_json{{"mark", Utf8(MarkText(row.mark))}, {"date", Utf8(row.date)},
             {"text", Utf8(row.text)}, {"comment", Utf8(checklist.comment(i))}});
     }
+    // The comment list as earlier versions printed it: one entry a row, then the empty
+    // spare entry that a list just read keeps after its last row.
     out["comments"] = nlohmann::json::array();
-    for (const std::u16string& comment : checklist.comments().entries())
-        out["comments"].push_back(Utf8(comment));
+    for (std::size_t i = 0; i <= checklist.rowCount(); ++i)
+        out["comments"].push_back(Utf8(checklist.comment(i)));
     std::cout << out.dump(2) << "\n";
     return kExitOk;
 }
 
 int Stats(const std::string& path)
 {
-    const std::optional<LoadedChecklist> loaded = Load(path);
+    const std::unique_ptr<LoadedChecklist> loaded = Load(path);
     if (!loaded)
         return kExitUsage;
     if (const std::optional<Progress> progress = ComputeProgress(loaded->checklist))
@@ -107,28 +111,29 @@ int Stats(const std::string& path)
 
 int Rewrite(const std::string& path, const std::string& outPath)
 {
-    std::optional<LoadedChecklist> loaded = Load(path);
+    const std::unique_ptr<LoadedChecklist> loaded = Load(path);
     if (!loaded)
         return kExitUsage;
-    switch (loaded->result.encoding) {
-    case TextEncoding::Undetermined:
-        // Nothing was read, so writing would replace the file with an empty checklist.
-        std::cerr << "tavik-lst: " << path << ": the encoding cannot be determined; nothing written\n";
-        return kExitWriteFailed;
-    case TextEncoding::Utf16Le:
-    case TextEncoding::Utf8:
-        std::cerr << "tavik-lst: " << path << " was read as Unicode (" << EncodingName(loaded->result.encoding)
-                  << "); it is written in CP932\n";
-        break;
-    case TextEncoding::Ansi:
-        break;
-    }
-    const std::string bytes = WriteChecklist(loaded->checklist);
+    Checklist& checklist = loaded->checklist;
+    checklist.setFileUnread(loaded->result.encoding == TextEncoding::Undetermined);
+    const std::string bytes = WriteChecklist(checklist);
     // Checked as late as possible: what another program wrote since the read would be lost under the new file.
-    if (FileIdentity::of(path) != loaded->identity) {
-        std::cerr << "tavik-lst: " << path
-                  << " was changed by another program while it was being rewritten; nothing written\n";
-        return kExitWriteFailed;
+    const FileOnDisk onDisk{.exists = true, .changedSinceRead = FileIdentity::of(path) != loaded->identity};
+    for (const WriteObstacle obstacle : WriteObstacles(checklist, WriteTarget::OwnFile, onDisk)) {
+        switch (obstacle) {
+        case WriteObstacle::ReadAsUnicode:
+            std::cerr << "tavik-lst: " << path << " was read as Unicode (" << EncodingName(loaded->result.encoding)
+                      << "); it is written in CP932\n";
+            break;
+        case WriteObstacle::NotRead:
+            // Nothing was read, so writing would replace the file with an empty checklist.
+            std::cerr << "tavik-lst: " << path << ": the encoding cannot be determined; nothing written\n";
+            return kExitWriteFailed;
+        case WriteObstacle::ChangedOnDisk:
+            std::cerr << "tavik-lst: " << path
+                      << " was changed by another program while it was being rewritten; nothing written\n";
+            return kExitWriteFailed;
+        }
     }
     const FileResult<FileIdentity> written = FileIo::replaceFile(outPath, bytes);
     if (!written) {

@@ -5,10 +5,23 @@
 
 namespace tavik {
 
+namespace {
+
+// The list's columns, each with the cell of a row it shows.
+constexpr std::uint8_t kColumnCells[] = {kMarkCell, kTextCell, kDateCell};
+
+}  // namespace
+
 ChecklistTableModel::ChecklistTableModel(Checklist& checklist, QObject* parent)
     : QAbstractTableModel(parent)
     , m_checklist(checklist)
 {
+    m_checklist.setObserver(this);
+}
+
+ChecklistTableModel::~ChecklistTableModel()
+{
+    m_checklist.setObserver(nullptr);
 }
 
 int ChecklistTableModel::rowCount(const QModelIndex& parent) const
@@ -25,10 +38,10 @@ QVariant ChecklistTableModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    const ItemRow& row = m_checklist.row(static_cast<std::size_t>(index.row()));
+    const ItemRow row = m_checklist.row(static_cast<std::size_t>(index.row()));
     switch (index.column()) {
     case kMarkColumn:
-        return ToQString(row.mark);
+        return ToQString(MarkText(row.mark));
     case kTextColumn:
         return ToQString(row.text);
     default:
@@ -52,60 +65,48 @@ QVariant ChecklistTableModel::headerData(int section, Qt::Orientation orientatio
     }
 }
 
-void ChecklistTableModel::beginReplaceRows()
+void ChecklistTableModel::checklistChanging(const ChecklistChange& change)
 {
-    beginResetModel();
-}
-
-void ChecklistTableModel::endReplaceRows()
-{
-    endResetModel();
-}
-
-void ChecklistTableModel::appendRow(ItemRow row, std::u16string comment)
-{
-    const int last = rowCount();
-    beginInsertRows(QModelIndex(), last, last);
-    m_checklist.appendRow(std::move(row), std::move(comment));
-    endInsertRows();
-}
-
-void ChecklistTableModel::swapRows(int a, int b)
-{
-    m_checklist.swapRows(static_cast<std::size_t>(a), static_cast<std::size_t>(b));
-    // Two rows change their contents; the rows themselves stay, which keeps this cheap
-    // on a long list.
-    emit dataChanged(index(a, kMarkColumn), index(a, kDateColumn), {Qt::DisplayRole});
-    emit dataChanged(index(b, kMarkColumn), index(b, kDateColumn), {Qt::DisplayRole});
-}
-
-void ChecklistTableModel::setText(int row, std::u16string text)
-{
-    m_checklist.setText(static_cast<std::size_t>(row), std::move(text));
-    emit dataChanged(index(row, kTextColumn), index(row, kTextColumn), {Qt::DisplayRole});
-}
-
-void ChecklistTableModel::setMark(int row, std::u16string mark)
-{
-    m_checklist.setMark(static_cast<std::size_t>(row), std::move(mark));
-    emit dataChanged(index(row, kMarkColumn), index(row, kMarkColumn), {Qt::DisplayRole});
-}
-
-void ChecklistTableModel::setDate(int row, std::u16string date)
-{
-    m_checklist.setDate(static_cast<std::size_t>(row), std::move(date));
-    emit dataChanged(index(row, kDateColumn), index(row, kDateColumn), {Qt::DisplayRole});
-}
-
-void ChecklistTableModel::clearMarks()
-{
-    const int rows = rowCount();
-    for (int row = 0; row < rows; ++row) {
-        m_checklist.setMark(static_cast<std::size_t>(row), {});
-        m_checklist.setDate(static_cast<std::size_t>(row), {});
+    switch (change.kind) {
+    case ChecklistChange::Kind::Reset:
+        beginResetModel();
+        break;
+    case ChecklistChange::Kind::RowsInserted:
+        beginInsertRows(QModelIndex(), static_cast<int>(change.first), static_cast<int>(change.last));
+        break;
+    case ChecklistChange::Kind::CellsChanged:
+    case ChecklistChange::Kind::HeaderAppended:
+        break;
     }
-    if (rows > 0)
-        emit dataChanged(index(0, kMarkColumn), index(rows - 1, kDateColumn), {Qt::DisplayRole});
+}
+
+void ChecklistTableModel::checklistChanged(const ChecklistChange& change)
+{
+    switch (change.kind) {
+    case ChecklistChange::Kind::Reset:
+        endResetModel();
+        break;
+    case ChecklistChange::Kind::RowsInserted:
+        endInsertRows();
+        break;
+    case ChecklistChange::Kind::CellsChanged:
+        // One signal for each run of neighbouring changed columns; a comment is no column.
+        for (int column = 0; column < kColumnCount;) {
+            if (!(change.cells & kColumnCells[column])) {
+                ++column;
+                continue;
+            }
+            int last = column;
+            while (last + 1 < kColumnCount && change.cells & kColumnCells[last + 1])
+                ++last;
+            emit dataChanged(index(static_cast<int>(change.first), column), index(static_cast<int>(change.last), last),
+                {Qt::DisplayRole});
+            column = last + 1;
+        }
+        break;
+    case ChecklistChange::Kind::HeaderAppended:
+        break;
+    }
 }
 
 }  // namespace tavik

@@ -3,6 +3,7 @@
 #include "itemdlg/item_dlg.h"
 #include "itemdlg/link_slots.h"
 #include "model/comment_text.h"
+#include "model/item_operations.h"
 #include "model/item_text.h"
 #include "model/progress.h"
 #include "model/read_aloud_text.h"
@@ -55,21 +56,11 @@ int StoredFontSize()
     return ProfileStore::readInt(kFontSection, kFontEntry, kStandardFontSize);
 }
 
-// The mark button's cycle: empty, "○", "×", "？", "○", ...; any other mark stays.
-std::u16string NextMark(const std::u16string& mark)
+// Today as the rules of the list see it.
+Day Today()
 {
-    if (mark.empty())
-        return u"○";
-    switch (mark.front()) {
-    case u'○':
-        return u"×";
-    case u'×':
-        return u"？";
-    case u'？':
-        return u"○";
-    default:
-        return mark;
-    }
+    const QDate today = Clock::today();
+    return {today.year(), today.month(), today.day()};
 }
 
 // Lets the item editor refuse an item text that a file line cannot hold as an item:
@@ -128,9 +119,10 @@ CTavikView::~CTavikView()
     // A reading in progress ends before the view goes.
     if (m_pReader)
         m_pReader->Stop();
-    // The list and its model outlive the checklist (they go with the widget's children):
-    // the list must not ask for rows any more.
+    // The list and its model would outlive the checklist (they go with the widget's
+    // children): the list must not ask for rows any more, nor the checklist tell the model.
     m_list->setModel(nullptr);
+    delete m_model;
 }
 
 const CommandMap& CTavikView::commandMap() const
@@ -314,21 +306,8 @@ void CTavikView::OnMarkButton()
         MessageBox::show(window(), QStringLiteral("マークしたいデータを選択してください。"));
         return;
     }
-    m_model->setMark(*row, NextMark(m_checklist.row(static_cast<std::size_t>(*row)).mark));
-    // The row is dated today whether or not its mark changed.
-    m_model->setDate(*row, u"YY/MM/DD");
-    StampDate(*row);
-    m_checklist.setModified(true);
+    MarkRow(m_checklist, static_cast<std::size_t>(*row), Today());
     UpdateCounter();
-}
-
-void CTavikView::StampDate(int row)
-{
-    if (m_checklist.row(static_cast<std::size_t>(row)).date.empty())
-        return;
-    const QDate today = Clock::today();
-    const QString date = QString::asprintf("%02d/%02d/%02d", today.year() % 100, today.month(), today.day());
-    m_model->setDate(row, date.toStdU16String());
 }
 
 void CTavikView::OnClearMarks()
@@ -337,8 +316,7 @@ void CTavikView::OnClearMarks()
             window(), QStringLiteral("マークと日付をクリアします"), MessageButtons::YesNo, MessageIcon::Question)
         != MessageAnswer::Yes)
         return;
-    m_checklist.setModified(true);
-    m_model->clearMarks();
+    ClearMarks(m_checklist);
     UpdateCounter();
 }
 
@@ -453,14 +431,8 @@ SaveResult CTavikView::SaveCurrentFile()
     return m_files.SaveCurrentFile();
 }
 
-void CTavikView::beginReplaceRows()
+void CTavikView::checklistReplaced()
 {
-    m_model->beginReplaceRows();
-}
-
-void CTavikView::endReplaceRows()
-{
-    m_model->endReplaceRows();
     // Another checklist: the pane must not go on showing a comment of the last one,
     // and its first selection fills the pane whatever the row.
     m_nCommentRow = -1;
@@ -501,8 +473,8 @@ void CTavikView::OnEditItem()
     dialog.m_pView = this;
     dialog.m_refuseItem = RefuseItemText;
     dialog.m_strItem = ToQString(m_checklist.row(index).text);
-    std::u16string shown = m_checklist.comment(index);
-    CommentToText(shown, CommentMode::Display);
+    std::u16string shown;
+    AppendCommentText(m_checklist.comment(index), CommentMode::Display, shown);
     dialog.m_strComment = ToQString(shown);
     dialog.m_bHideNavigation = false;
     const int result = dialog.runModal();
@@ -512,20 +484,13 @@ void CTavikView::OnEditItem()
     std::u16string comment = dialog.m_strComment.toStdU16String();
     TextToComment(comment);
     const std::u16string item = OneLineItemText(dialog.m_strItem.toStdU16String());
-    if (item.empty()) {
-        if (MessageBox::show(
-                window(), QStringLiteral("データが削除されます"), MessageButtons::OkCancel, MessageIcon::Information)
+    if (item.empty()
+        && MessageBox::show(
+               window(), QStringLiteral("データが削除されます"), MessageButtons::OkCancel, MessageIcon::Information)
             != MessageAnswer::Ok)
-            return;
-        // Re-dated first, so the record holds today's date.
-        StampDate(row);
-        deleteRow(row, comment);
-    }
-    m_model->setText(row, item);
-    m_checklist.setComment(index, comment);
-    StampDate(row);
+        return;
+    EditRow(m_checklist, index, item, comment, Today());
     showInCommentPane(comment);
-    m_checklist.setModified(true);
     UpdateCounter();
 
     const int target = result == CItemDlg::kNext ? row + 1 : result == CItemDlg::kPrevious ? row - 1 : -1;
@@ -572,11 +537,9 @@ void CTavikView::OnMoveDown()
 
 void CTavikView::moveRow(int row, int step)
 {
-    m_model->swapRows(row, row + step);
+    MoveRow(m_checklist, static_cast<std::size_t>(row), step);
     // Afterwards no row is selected.
     m_list->selectionModel()->clearSelection();
-    // The new order is written with the next write, as any other change is.
-    m_checklist.setModified(true);
 }
 
 void CTavikView::OnUpdateMoveUp(CommandUi& ui)
@@ -633,12 +596,11 @@ void CTavikView::OnItemPasteAppend()
     appendItem(pasted.text, pasted.comment);
 }
 
-void CTavikView::appendItem(std::u16string text, const std::u16string& comment)
+void CTavikView::appendItem(std::u16string_view text, std::u16string_view comment)
 {
-    m_model->appendRow({{}, std::move(text), {}}, comment);
+    AppendItem(m_checklist, text, comment);
     m_list->scrollTo(m_model->index(m_model->rowCount() - 1, 0));
     showInCommentPane(comment);
-    m_checklist.setModified(true);
     UpdateCounter();
 }
 
@@ -648,13 +610,9 @@ void CTavikView::OnItemCut()
     if (!row)
         return;
     OnItemCopy();
-    const std::u16string comment = m_checklist.comment(static_cast<std::size_t>(*row));
-    // The record keeps the date the row had; the row itself is re-dated.
-    deleteRow(*row, comment);
-    m_model->setText(*row, {});
-    StampDate(*row);
+    const std::u16string comment(m_checklist.comment(static_cast<std::size_t>(*row)));
+    CutRow(m_checklist, static_cast<std::size_t>(*row), Today());
     showInCommentPane(comment);
-    m_checklist.setModified(true);
     UpdateCounter();
 }
 
@@ -697,12 +655,6 @@ void CTavikView::OnReadAloud()
     m_pReader->Speak(ToQString(ReadAloudText(m_checklist, row)));
 }
 
-void CTavikView::deleteRow(int row, const std::u16string& comment)
-{
-    m_model->setMark(row, std::u16string(1, marks::kDeleted));
-    m_checklist.appendToHeaderComment(DeletionRecord(m_checklist.row(static_cast<std::size_t>(row)), comment));
-}
-
 void CTavikView::selectRow(int row)
 {
     const QModelIndex index = m_model->index(row, 0);
@@ -710,10 +662,10 @@ void CTavikView::selectRow(int row)
     m_list->scrollTo(index);
 }
 
-void CTavikView::showInCommentPane(const std::u16string& comment)
+void CTavikView::showInCommentPane(std::u16string_view comment)
 {
-    std::u16string text = comment;
-    CommentToText(text, CommentMode::Display);
+    std::u16string text;
+    AppendCommentText(comment, CommentMode::Display, text);
     EditControl::setText(*m_editPane, ToQString(text));
 }
 

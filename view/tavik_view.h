@@ -55,8 +55,6 @@ public:
     // Applies the stored list font size plus `step` (tenths of a point), kept between
     // 7 and 15 points, and stores the size.
     void ApplyListFont(int step);
-    // Re-dates `row` with today's date when it has a date.
-    void StampDate(int row);
 
     // Called by the view's window timers when one fires; each runs once.
     void OnTimer(int id);
@@ -120,8 +118,7 @@ private:
     void OnUpdateReadAloud(CommandUi& ui);
 
     // ChecklistHost
-    void beginReplaceRows() override;
-    void endReplaceRows() override;
+    void checklistReplaced() override;
     void startFileSelectTimer() override;
     ComboBox& chooser() override;
     std::optional<int> selectedRow() const override;
@@ -134,12 +131,9 @@ private:
     void moveRow(int row, int step);
     // Adds an item after the last row, brought into sight (the selection stays), and
     // shows its comment; the checklist is changed.
-    void appendItem(std::u16string text, const std::u16string& comment);
+    void appendItem(std::u16string_view text, std::u16string_view comment);
     // Shows `comment` ("!!"-joined) in the comment pane.
-    void showInCommentPane(const std::u16string& comment);
-    // Marks `row` deleted and files its deletion record, built from its text and date
-    // as they are now and from `comment`.
-    void deleteRow(int row, const std::u16string& comment);
+    void showInCommentPane(std::u16string_view comment);
     void fitItemColumn();
 
     Checklist m_checklist;

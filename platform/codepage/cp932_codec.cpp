@@ -136,6 +136,49 @@ const EncodeTable& GetEncodeTable()
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
+// Decodes from `in` until `end`, or until `dest` reaches `full`; returns where it stopped.
+const unsigned char* DecodeSome(const unsigned char* in, const unsigned char* end, char16_t*& dest, char16_t* full)
+{
+    const DecodeTable& table = GetDecodeTable();
+    while (in < end && dest < full) {
+        const unsigned char byte = *in;
+        if (byte < 0x80 && table.asciiUnchanged) {
+            // Runs of ASCII (dates, marks, Latin text) are copied eight bytes at a time.
+            while (end - in >= 8 && dest < full) {
+                std::uint64_t word = 0;
+                std::memcpy(&word, in, 8);
+                if ((word & kHighBits) != 0)
+                    break;
+                for (int i = 0; i < 8; ++i)
+                    dest[i] = in[i];
+                in += 8;
+                dest += 8;
+            }
+            while (in < end && *in < 0x80 && dest < full)
+                *dest++ = *in++;
+            continue;
+        }
+        const char16_t single = table.single[byte];
+        if (single != kNoCharacter) {
+            *dest++ = single;
+            ++in;
+            continue;
+        }
+        const unsigned row = table.leadRow[byte];
+        if (row != 0 && end - in >= 2) {
+            const char16_t pair = table.pairs[(row - 1) * 256 + in[1]];
+            if (pair != kNoCharacter) {
+                *dest++ = pair;
+                in += 2;
+                continue;
+            }
+        }
+        *dest++ = kReplacement;
+        ++in;
+    }
+    return in;
+}
+
 }  // namespace
 
 bool Cp932Codec::isAvailable()
@@ -145,7 +188,6 @@ bool Cp932Codec::isAvailable()
 
 void Cp932Codec::appendDecoded(std::string_view bytes, std::u16string& out)
 {
-    const DecodeTable& table = GetDecodeTable();
     // Never more units than bytes. Reserving without resizing leaves the unused
     // part untouched, and for a large file touching fresh memory costs more than
     // the conversion itself; the output goes through a small buffer instead.
@@ -153,49 +195,21 @@ void Cp932Codec::appendDecoded(std::string_view bytes, std::u16string& out)
     char16_t chunk[4096];
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const unsigned char* const end = in + bytes.size();
-
     while (in < end) {
         char16_t* dest = chunk;
         // Room for one ASCII block of eight after every check.
-        char16_t* const full = chunk + std::size(chunk) - 8;
-        while (in < end && dest < full) {
-            const unsigned char byte = *in;
-            if (byte < 0x80 && table.asciiUnchanged) {
-                // Runs of ASCII (dates, marks, Latin text) are copied eight bytes at a time.
-                while (end - in >= 8 && dest < full) {
-                    std::uint64_t word = 0;
-                    std::memcpy(&word, in, 8);
-                    if ((word & kHighBits) != 0)
-                        break;
-                    for (int i = 0; i < 8; ++i)
-                        dest[i] = in[i];
-                    in += 8;
-                    dest += 8;
-                }
-                while (in < end && *in < 0x80 && dest < full)
-                    *dest++ = *in++;
-                continue;
-            }
-            const char16_t single = table.single[byte];
-            if (single != kNoCharacter) {
-                *dest++ = single;
-                ++in;
-                continue;
-            }
-            const unsigned row = table.leadRow[byte];
-            if (row != 0 && end - in >= 2) {
-                const char16_t pair = table.pairs[(row - 1) * 256 + in[1]];
-                if (pair != kNoCharacter) {
-                    *dest++ = pair;
-                    in += 2;
-                    continue;
-                }
-            }
-            *dest++ = kReplacement;
-            ++in;
-        }
+        in = DecodeSome(in, end, dest, chunk + std::size(chunk) - 8);
         out.append(chunk, static_cast<std::size_t>(dest - chunk));
     }
+}
+
+std::size_t Cp932Codec::decodeInto(std::string_view bytes, char16_t* out)
+{
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    char16_t* dest = out;
+    // A byte never gives more than one unit, so the room never runs out first.
+    DecodeSome(in, in + bytes.size(), dest, out + bytes.size());
+    return static_cast<std::size_t>(dest - out);
 }
 
 std::u16string Cp932Codec::decode(std::string_view bytes)

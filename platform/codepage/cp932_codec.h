@@ -14,6 +14,9 @@ public:
     // end, an undefined single byte) become U+FFFD, one per byte that is skipped.
     static void appendDecoded(std::string_view bytes, std::u16string& out);
     static std::u16string decode(std::string_view bytes);
+    // Decodes into `out`, which has room for bytes.size() units (never more are
+    // written), and returns the number of units written.
+    static std::size_t decodeInto(std::string_view bytes, char16_t* out);
 
     // Characters CP932 cannot hold (and unpaired surrogates) become "?" (0x3F),
     // one per character; the invisible tag characters U+E0000..U+E007F are

@@ -187,7 +187,7 @@ protected:
         TavikAppTest::SetUp();
         Checklist& checklist = m_view->checklist();
         checklist.setFilePath(u"\\list.lst");
-        checklist.appendRow({u"○", u"牛乳", u"02/12/23"}, u"");
+        checklist.appendRow({Mark::Done, u"牛乳", u"02/12/23"}, u"");
     }
 
     QByteArray fileBytes() const { return *m_root.readFile(QStringLiteral("list.lst")); }

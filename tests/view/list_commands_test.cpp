@@ -34,7 +34,7 @@ TEST_F(ListTest, Columns_AreMeasuredInTheListFontAndKeptWhenTheFontChanges)
     EXPECT_EQ(list->font().family(), QStringLiteral("MS ゴシック"));
     EXPECT_EQ(list->font().pointSizeF(), 12.0);
     // A date shows whole in its column: the cell looks the same when the column is wider.
-    m_view->listModel()->setDate(0, u"00/00/00");
+    m_view->checklist().updateRow(0, {.date = u"00/00/00"});
     const QRect cell = list->visualRect(m_view->listModel()->index(0, ChecklistTableModel::kDateColumn));
     const QImage fitted = list->viewport()->grab(cell).toImage();
     const int dateWidth = list->columnWidth(2);
@@ -116,7 +116,7 @@ TEST_F(ListTest, MarkButton_CyclesTheMarkAndDatesTheRowToday)
     EXPECT_EQ(m_view->checklist().row(1).date, u"03/03/05");
 
     // A row marked otherwise keeps its mark but is dated; the year 2000 is "00".
-    m_view->listModel()->setMark(2, u"削");
+    m_view->checklist().updateRow(2, {.mark = Mark::Deleted});
     FixedClock y2k(QDate(2000, 1, 9));
     selectRow(2);
     m_view->executeCommand(res::IDC_MARK_BUTTON);
@@ -130,7 +130,7 @@ TEST_F(ListTest, ClearMarks_AsksThenClearsEveryMarkAndDate)
     remember(QString(), QStringLiteral("list.lst"));
     m_boxes.expect(MessageAnswer::Ok);
     open();
-    m_view->listModel()->setMark(1, u"削");
+    m_view->checklist().updateRow(1, {.mark = Mark::Deleted});
     m_view->UpdateCounter();
     EXPECT_EQ(counterText(), QStringLiteral("1/1\n100%"));
 

@@ -181,7 +181,7 @@ TEST_F(ViewTest, FullDiskAndReadOnlyFolder_AreReportedAndLeaveTheOldFile)
 
     // 40,000 items do not fit in 16 KB.
     for (int i = 0; i < 40000; ++i)
-        m_view->checklist().appendRow({u"", u"卵", u""}, u"");
+        m_view->checklist().appendRow({Mark::None, u"卵", u""}, u"");
     m_view->checklist().setModified(true);
     m_boxes.expect(MessageAnswer::Ok);
     m_view->executeCommand(res::ID_FILE_OVERWRITE);
