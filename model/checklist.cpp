@@ -19,6 +19,13 @@ std::uint32_t Size32(std::size_t size)
     return static_cast<std::uint32_t>(size);
 }
 
+// Every date a row holds is "YY/MM/DD" or empty; the view of a date relies on it.
+void CheckDate(std::optional<std::u16string_view> date)
+{
+    if (date && !date->empty() && date->size() != PackedRow::kDateLength)
+        throw std::invalid_argument("a date has eight characters");
+}
+
 // Texts given to a change may point into the checklist's own edited text, which
 // moves as it grows; such a text is copied before anything is stored.
 class StableTexts {
@@ -122,8 +129,6 @@ void Checklist::setDate(PackedRow& row, std::u16string_view date)
         row.date = PackedRow::kNoDate;
         return;
     }
-    if (date.size() != PackedRow::kDateLength)
-        throw std::invalid_argument("a date has eight characters");
     if (!m_lastEditedDate || m_content.editedText.view(*m_lastEditedDate, PackedRow::kDateLength) != date)
         m_lastEditedDate = storeEdited(date);
     row.date = *m_lastEditedDate;
@@ -141,9 +146,10 @@ void Checklist::countMark(Mark mark, int step)
 void Checklist::updateRow(std::size_t index, const RowUpdate& given)
 {
     StableTexts stable(m_content.editedText);
+    CheckDate(given.date);
     const RowUpdate update{given.mark, stable(given.text), stable(given.date), stable(given.comment)};
-    std::uint8_t cells = (update.mark ? kMarkCell : 0) | (update.text ? kTextCell : 0)
-        | (update.date ? kDateCell : 0) | (update.comment ? kCommentCell : 0);
+    std::uint8_t cells = (update.mark ? kMarkCell : 0) | (update.text ? kTextCell : 0) | (update.date ? kDateCell : 0)
+        | (update.comment ? kCommentCell : 0);
     const ChecklistChange change{ChecklistChange::Kind::CellsChanged, index, index, cells};
     changing(change);
     PackedRow& row = m_content.rows.at(index);
@@ -174,6 +180,7 @@ void Checklist::updateRow(std::size_t index, const RowUpdate& given)
 
 void Checklist::appendRow(const ItemRow& given, std::u16string_view givenComment)
 {
+    CheckDate(given.date);
     StableTexts stable(m_content.editedText);
     const ItemRow item{given.mark, stable(given.text), stable(given.date)};
     const std::u16string_view comment = stable(givenComment);
@@ -199,9 +206,8 @@ void Checklist::swapRows(std::size_t a, std::size_t b)
         return;
     const ItemRow first = row(a);
     const ItemRow second = row(b);
-    const std::uint8_t cells = (first.mark != second.mark ? kMarkCell : 0)
-        | (first.text != second.text ? kTextCell : 0) | (first.date != second.date ? kDateCell : 0)
-        | (comment(a) != comment(b) ? kCommentCell : 0);
+    const std::uint8_t cells = (first.mark != second.mark ? kMarkCell : 0) | (first.text != second.text ? kTextCell : 0)
+        | (first.date != second.date ? kDateCell : 0) | (comment(a) != comment(b) ? kCommentCell : 0);
     const ChecklistChange change{ChecklistChange::Kind::CellsChanged, std::min(a, b), std::max(a, b), cells};
     changing(change);
     std::swap(m_content.rows[a], m_content.rows[b]);

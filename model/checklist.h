@@ -37,10 +37,10 @@ public:
 
     // The parts of one row to replace; what is not given stays.
     struct RowUpdate {
-        std::optional<Mark> mark;
-        std::optional<std::u16string_view> text;
-        std::optional<std::u16string_view> date;  // "YY/MM/DD" or empty
-        std::optional<std::u16string_view> comment;
+        std::optional<Mark> mark{};
+        std::optional<std::u16string_view> text{};
+        std::optional<std::u16string_view> date{};  // "YY/MM/DD" or empty
+        std::optional<std::u16string_view> comment{};
     };
     void updateRow(std::size_t index, const RowUpdate& update);
     // Adds a row after the last one, with its comment.

@@ -2,6 +2,7 @@
 
 #include "model/comment_text.h"
 #include "model/item_text.h"
+#include "platform/memory/huge_pages.h"
 
 #include <algorithm>
 #include <cstring>
@@ -35,6 +36,7 @@ constexpr std::size_t kJoinRoom = 2;
 ChecklistParser::ChecklistParser(std::size_t expectedLines, std::size_t expectedUnits)
 {
     m_content.rows.reserve(expectedLines);
+    AdviseHugePages(m_content.rows.data(), m_content.rows.capacity() * sizeof(PackedRow));
     m_content.fileText.reserveMore(expectedUnits + kJoinRoom);
 }
 

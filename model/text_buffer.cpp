@@ -1,5 +1,7 @@
 #include "model/text_buffer.h"
 
+#include "platform/memory/huge_pages.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -77,6 +79,8 @@ void TextBuffer::reallocate(std::size_t capacity)
     if (!moved)
         throw std::bad_alloc();
     m_data = static_cast<char16_t*>(moved);
+    if (capacity > m_capacity)
+        AdviseHugePages(m_data + m_size, (capacity - m_size) * sizeof(char16_t));
     m_capacity = capacity;
 }
 

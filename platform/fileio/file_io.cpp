@@ -1,6 +1,7 @@
 #include "platform/fileio/file_io.h"
 
 #include "platform/fileio/stat_identity.h"
+#include "platform/memory/huge_pages.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -150,7 +151,10 @@ mode_t CurrentUmask()
 bool ReadAll(int fd, std::int64_t sizeHint, std::int64_t limit, std::string& bytes, int& error)
 {
     const auto most = static_cast<std::size_t>(limit) + 1;
-    bytes.resize(static_cast<std::size_t>(std::min(std::max(sizeHint, kMinReadBuffer), limit)) + 1);
+    const auto first = static_cast<std::size_t>(std::min(std::max(sizeHint, kMinReadBuffer), limit)) + 1;
+    bytes.reserve(first);
+    AdviseHugePages(bytes.data(), bytes.capacity());
+    bytes.resize(first);
     std::size_t size = 0;
     for (;;) {
         if (size == bytes.size()) {

@@ -6,72 +6,124 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tavik {
 namespace {
 
 using test::U16;
 using test::U8;
 
-TEST(Checklist, CommentList_GrowsAndKeepsOneSpareEntryAfterReadRows)
+// "mark|text|date|comment" of every row, for compact comparisons.
+std::vector<std::string> RowTexts(const Checklist& checklist)
 {
-    Checklist checklist;
-    EXPECT_EQ(checklist.comments().size(), 1u);
-    checklist.appendReadRow(u"", u"a", u"");
-    checklist.appendReadRow(u"", u"b", u"");
-    EXPECT_EQ(checklist.comments().size(), 3u);
-
-    checklist.setComment(5, u"x");
-    ASSERT_EQ(checklist.comments().size(), 6u);
-    EXPECT_TRUE(checklist.comment(4).empty());
-    EXPECT_EQ(checklist.comment(5), u"x");
-    EXPECT_TRUE(checklist.comment(99).empty());
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i < checklist.rowCount(); ++i) {
+        const ItemRow row = checklist.row(i);
+        rows.push_back(
+            U8(MarkText(row.mark)) + "|" + U8(row.text) + "|" + U8(row.date) + "|" + U8(checklist.comment(i)));
+    }
+    return rows;
 }
 
-TEST(Checklist, RowOperations_MoveCommentsWithTheirRows)
+std::string Counts(const Checklist& checklist)
+{
+    return std::to_string(checklist.doneCount()) + " done, " + std::to_string(checklist.deletedCount()) + " deleted";
+}
+
+TEST(Checklist, RowsKeepTheirCommentsThroughAppendUpdateAndSwap)
 {
     Checklist checklist;
-    checklist.setComment(0, u"leftover");
-    checklist.appendRow({u"", u"a", u""}, u"ca");  // replaces the spare entry's leftover
-    checklist.appendRow({u"", u"b", u""}, u"cb");
-    checklist.insertRow(1, {u"○", u"x", u"02/12/23"}, u"cx");
+    EXPECT_TRUE(checklist.comment(0).empty());
+    checklist.appendRow({Mark::None, u"a", u""}, u"ca");
+    checklist.appendRow({Mark::Done, u"b", u"02/12/23"}, u"cb");
+    checklist.appendRow({Mark::None, u"c", u""}, u"");
     checklist.swapRows(0, 1);
-    checklist.removeRow(2);
-    checklist.removeRow(7);  // out of range: nothing happens
-    ASSERT_EQ(checklist.rowCount(), 2u);
-    EXPECT_EQ(checklist.row(0).text, u"x");
-    EXPECT_EQ(checklist.comment(0), u"cx");
-    EXPECT_EQ(checklist.row(1).text, u"a");
-    EXPECT_EQ(checklist.comment(1), u"ca");
+    checklist.swapRows(2, 7);  // out of range: nothing happens
+    // Only the parts given change.
+    checklist.updateRow(2, {.text = u"c2"});
+    checklist.updateRow(1, {.comment = u"ca2"});
+    checklist.updateRow(2, {.mark = Mark::Cross, .date = u"03/03/05"});
+    EXPECT_EQ(RowTexts(checklist), (std::vector<std::string>{"○|b|02/12/23|cb", "|a||ca2", "×|c2|03/03/05|"}));
+    EXPECT_TRUE(checklist.comment(3).empty());
+
+    checklist.updateRow(2, {.date = u""});
+    EXPECT_EQ(checklist.row(2), (ItemRow{Mark::Cross, u"c2", u""}));
+}
+
+TEST(Checklist, CountsFollowEveryChangeOfAMark)
+{
+    Checklist checklist;
+    checklist.appendRow({Mark::Done, u"a", u"02/12/23"}, u"");
+    checklist.appendRow({Mark::Deleted, u"", u"02/12/23"}, u"");
+    checklist.appendRow({Mark::Done, u"c", u"02/12/23"}, u"");
+    EXPECT_EQ(Counts(checklist), "2 done, 1 deleted");
+    checklist.updateRow(0, {.mark = Mark::Deleted});
+    checklist.updateRow(1, {.mark = Mark::Done});
+    checklist.updateRow(2, {.text = u"c2"});  // no mark given: the counts stay
+    checklist.swapRows(0, 2);
+    EXPECT_EQ(Counts(checklist), "2 done, 1 deleted");
+    checklist.clearMarksAndDates();
+    EXPECT_EQ(Counts(checklist), "0 done, 0 deleted");
+    EXPECT_EQ(RowTexts(checklist), (std::vector<std::string>{"|c2||", "|||", "|a||"}));
+
+    checklist.appendToHeaderComment(u"h");
+    checklist.reset();
+    EXPECT_EQ(checklist.rowCount(), 0u);
+    EXPECT_TRUE(checklist.headerComment().empty());
+    EXPECT_EQ(Counts(checklist), "0 done, 0 deleted");
+}
+
+// A caller may hand back texts it just read from the checklist, which the checklist's own
+// storage holds and which move when that storage grows.
+TEST(Checklist, ChangesAcceptTextsThatPointIntoTheChecklist)
+{
+    Checklist checklist;
+    checklist.appendRow({Mark::Done, u"first", u"02/12/23"}, u"comment one");
+    // Blocks allocated between the changes keep the storage from growing in place.
+    std::vector<std::u16string> fences;
+    for (int i = 0; i < 200; ++i) {
+        fences.emplace_back(40, u'x');
+        checklist.appendRow(checklist.row(0), checklist.comment(0));
+        const std::size_t last = checklist.rowCount() - 1;
+        const ItemRow row = checklist.row(last);
+        checklist.updateRow(last, {.text = row.text, .date = row.date, .comment = checklist.comment(last)});
+    }
+    checklist.updateRow(1, {.text = checklist.comment(1), .comment = checklist.row(1).text});
+    EXPECT_EQ(checklist.doneCount(), 201u);
+    const std::vector<std::string> rows = RowTexts(checklist);
+    EXPECT_EQ(rows[1], "○|comment one|02/12/23|first");
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), "○|first|02/12/23|comment one"), 200);
 }
 
 TEST(Progress, CounterText_FollowsTheCountingRules)
 {
-    const auto counter = [](std::vector<std::string> marks, int extraUnmarked = 0) {
+    const auto counter = [](std::vector<Mark> marks, int extraUnmarked = 0) {
         Checklist checklist;
-        for (const std::string& mark : marks)
-            checklist.appendRow({U16(mark), u"item", u"02/12/23"}, u"");
+        for (Mark mark : marks)
+            checklist.appendRow({mark, u"item", u"02/12/23"}, u"");
         for (int i = 0; i < extraUnmarked; ++i)
-            checklist.appendRow({u"", u"item", u""}, u"");
+            checklist.appendRow({Mark::None, u"item", u""}, u"");
         const std::optional<Progress> progress = ComputeProgress(checklist);
         return progress ? U8(progress->counterText()) : std::string("(none)");
     };
+    using enum Mark;
     EXPECT_EQ(counter({}), "(none)");
-    EXPECT_EQ(counter({"削", "削"}), "(none)");
-    EXPECT_EQ(counter({"○"}, 2), "1/3\n33%");
-    EXPECT_EQ(counter({"○", "○"}, 1), "2/3\n66%");  // truncated, not rounded up
-    EXPECT_EQ(counter({"○", "○", "○", "○", "○"}), "5/5\n100%");
-    EXPECT_EQ(counter({"×", "？", "○", "削"}), "1/3\n33%");
-    EXPECT_EQ(counter({"○x"}, 1), "1/2\n50%");  // a mark starting with ○ counts as done
-    EXPECT_EQ(counter({"○"}, 100), "1/101\n1%");  // never 0% once something is done
-    EXPECT_EQ(counter(std::vector<std::string>(999, "○"), 1), "999/1000\n99%");  // never 100% before all
+    EXPECT_EQ(counter({Deleted, Deleted}), "(none)");
+    EXPECT_EQ(counter({Done}, 2), "1/3\n33%");
+    EXPECT_EQ(counter({Done, Done}, 1), "2/3\n66%");  // truncated, not rounded up
+    EXPECT_EQ(counter({Done, Done, Done, Done, Done}), "5/5\n100%");
+    EXPECT_EQ(counter({Cross, Query, Done, Deleted}), "1/3\n33%");
+    EXPECT_EQ(counter({Done}, 100), "1/101\n1%");  // never 0% once something is done
+    EXPECT_EQ(counter(std::vector<Mark>(999, Done), 1), "999/1000\n99%");  // never 100% before all
 }
 
 TEST(ReadAloudText, WholeListOrTheSelectedItemWithItsStoredComment)
 {
     Checklist checklist;
-    checklist.appendRow({u"○", u"牛乳", u"03/03/05"}, u"2 l!!low fat!!");
-    checklist.appendRow({u"削", u"", u"03/03/05"}, u"gone");
-    checklist.appendRow({{}, u"卵", {}}, u"");
+    checklist.appendRow({Mark::Done, u"牛乳", u"03/03/05"}, u"2 l!!low fat!!");
+    checklist.appendRow({Mark::Deleted, u"", u"03/03/05"}, u"gone");
+    checklist.appendRow({Mark::None, u"卵", u""}, u"");
     // Marks, dates and comments are not read; a deleted row adds only its full stop.
     EXPECT_EQ(ReadAloudText(checklist, std::nullopt), u"牛乳。。卵。");
     EXPECT_EQ(ReadAloudText(checklist, 0), u"牛乳。2 l!!low fat!!");

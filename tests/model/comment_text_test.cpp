@@ -50,8 +50,8 @@ TEST(TextToComment, JoinsLinesWithSeparators)
 
 TEST(DeletionRecord, HoldsTextDateAndCommentBetweenTheMarkers)
 {
-    EXPECT_EQ(U8(DeletionRecord({u"×", u"卵", u"02/12/22"}, u"")), "!!削除＝＞!!卵<02/12/22>!!!!＜＝削除!!");
-    EXPECT_EQ(U8(DeletionRecord({u"", u"x", u""}, u"c!!d")), "!!削除＝＞!!x<>!!c!!d!!＜＝削除!!");
+    EXPECT_EQ(U8(DeletionRecord({Mark::Cross, u"卵", u"02/12/22"}, u"")), "!!削除＝＞!!卵<02/12/22>!!!!＜＝削除!!");
+    EXPECT_EQ(U8(DeletionRecord({Mark::None, u"x", u""}, u"c!!d")), "!!削除＝＞!!x<>!!c!!d!!＜＝削除!!");
 }
 
 }  // namespace

@@ -115,16 +115,10 @@ TEST_F(ItemCommandsTest, Edit_EmptyTextDeletesTheRowAfterAsking)
     EXPECT_EQ(cell(0, ChecklistTableModel::kMarkColumn), QStringLiteral("削"));
     EXPECT_EQ(cell(0, ChecklistTableModel::kTextColumn), QString());
     EXPECT_EQ(counterText(), QStringLiteral("0/2\n0%"));
-
-    // An undated row's record has nothing between "<" and ">".
-    selectRow(1);
-    m_dialogs.expect(res::IDD_ITEM, Type(QString(), QString(), IDOK));
-    m_boxes.expect(MessageAnswer::Ok);
-    run(res::IDC_EDIT_ITEM);
-    // Deleted rows are written without their comments, the records at the top.
+    // Written at once, the record at the top.
     EXPECT_EQ(listFile(),
-        Cp932(u" 削除＝＞\r\n 牛乳<03/03/05>\r\n 2 l\r\n low fat\r\n\r\n ＜＝削除\r\n\r\n 削除＝＞\r\n 卵<>\r\n"
-              u"\r\n ＜＝削除\r\n\r\n削<03/03/05>\r\n\r\nパン\r\n"));
+        Cp932(u"\r\n 削除＝＞\r\n 牛乳<03/03/05>\r\n 2 l\r\n low fat\r\n\r\n "
+              u"＜＝削除\r\n\r\n削<03/03/05>\r\n卵\r\nパン\r\n"));
 }
 
 TEST_F(ItemCommandsTest, NextAndPrevious_StoreEachEditBeforeTheNextEditorOpens)

@@ -81,6 +81,20 @@ TEST_F(FileIoTest, ReplaceFile_FileOrLinkToIt_ReplacesEveryByteKeepsModeAndLinkL
     }
 }
 
+// A new file gets the mode any program's new file gets, 0666 less the umask, not the
+// private mode of the temporary file it was written as.
+TEST_F(FileIoTest, ReplaceFile_NewFile_GetsTheModeTheUmaskLeaves)
+{
+    for (const mode_t mask : {022, 027, 077}) {
+        const mode_t previous = umask(mask);
+        const std::string name = "new" + std::to_string(mask) + ".lst";
+        const auto result = FileIo::replaceFile(Path(name), "x");
+        umask(previous);
+        ASSERT_TRUE(bool(result)) << result.reason();
+        EXPECT_EQ(fs::status(Path(name)).permissions(), static_cast<fs::perms>(0666 & ~mask)) << name;
+    }
+}
+
 // Every name of a file with several shows the new bytes, longer or shorter than the old,
 // through a symbolic link too; the file stays the same file and nothing is left beside it.
 TEST_F(FileIoTest, ReplaceFile_FileWithSeveralNames_RewritesItInPlace)

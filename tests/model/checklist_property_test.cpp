@@ -1,0 +1,362 @@
+#include "model/checklist.h"
+#include "model/checklist_file.h"
+#include "model/item_operations.h"
+#include "model_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+
+namespace tavik {
+namespace {
+
+using test::ChangeRecorder;
+using test::U8;
+
+// The checklist as plain data, changed by the rules written out again here.
+struct RefRow {
+    std::u16string mark, text, date, comment;
+};
+struct Reference {
+    std::vector<RefRow> rows;
+    std::u16string header;
+    bool modified = false;
+};
+
+std::size_t CountMarks(const Reference& ref, std::u16string_view mark)
+{
+    std::size_t count = 0;
+    for (const RefRow& row : ref.rows)
+        count += row.mark == mark;
+    return count;
+}
+
+std::u16string RefDate(const Day& day)
+{
+    const auto two = [](int n) { return std::u16string{char16_t(u'0' + n / 10 % 10), char16_t(u'0' + n % 10)}; };
+    return two(day.year % 100) + u"/" + two(day.month) + u"/" + two(day.day);
+}
+
+std::u16string RefRecord(const std::u16string& text, const std::u16string& date, std::u16string_view comment)
+{
+    return u"!!削除＝＞!!" + text + u"<" + date + u">!!" + std::u16string(comment) + u"!!＜＝削除!!";
+}
+
+bool IsSpace(char16_t c)
+{
+    return c == u' ' || (c >= u'\t' && c <= u'\r') || c == u'\u3000';
+}
+
+std::u16string Trim(std::u16string_view text)
+{
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back()))
+        text.remove_suffix(1);
+    return std::u16string(text);
+}
+
+// A "!!"-joined comment as the lines under an item: every piece on a line of its own,
+// a space before it unless it has one (the last piece always gets one), an empty last
+// piece left out.
+std::u16string FileLines(std::u16string_view comment)
+{
+    std::u16string out;
+    for (std::size_t cut; (cut = comment.find(u"!!")) != std::u16string_view::npos; comment.remove_prefix(cut + 2)) {
+        const std::u16string_view piece = comment.substr(0, cut);
+        out.append(piece.empty() || piece.front() == u' ' ? u"" : u" ").append(piece).append(u"\r\n");
+    }
+    if (!comment.empty())
+        out.append(u" ").append(comment).append(u"\r\n");
+    return out;
+}
+
+// The bytes of the file; the header comment keeps its written form.
+std::string RefWrite(Reference& ref)
+{
+    ref.header = FileLines(Trim(ref.header));
+    std::u16string text = ref.header + u"\r\n";
+    for (const RefRow& row : ref.rows) {
+        text += row.date.empty() ? row.text : row.mark + u"<" + row.date + u">" + row.text;
+        text += u"\r\n";
+        if (row.mark != u"削")
+            text += FileLines(row.comment);
+    }
+    return Cp932Codec::encode(text);
+}
+
+// Reading back the lines that FileLines() gives: each blank-led line, trimmed, joins
+// `target` with "!!"; empty lines add nothing.
+void ReadCommentLines(std::u16string_view lines, std::u16string& target)
+{
+    for (std::size_t lf; (lf = lines.find(u'\n')) != std::u16string_view::npos; lines.remove_prefix(lf + 1)) {
+        std::u16string line(lines.substr(0, lf));
+        std::erase(line, u'\r');
+        if (line.empty())
+            continue;
+        ASSERT_TRUE(IsSpace(line.front())) << U8(line);
+        if (!target.empty())
+            target += u"!!";
+        target += Trim(line);
+    }
+}
+
+// What reading the file RefWrite() wrote gives, line by line as the format reads it;
+// the number of deleted lines in the second.
+std::pair<Reference, int> RefReadBack(const Reference& written)
+{
+    Reference read;
+    int deletedLines = 0;
+    ReadCommentLines(written.header, read.header);
+    // The comment lines under a deleted line belong to it and are dropped.
+    bool underDeletedLine = false;
+    for (const RefRow& row : written.rows) {
+        const bool deleted = row.mark == u"削";
+        if (deleted && !row.date.empty()) {
+            ++deletedLines;
+            underDeletedLine = true;
+            continue;
+        }
+        if (!row.text.empty()) {
+            read.rows.push_back({row.date.empty() ? u"" : row.mark, row.text, row.date, u""});
+            underDeletedLine = false;
+        }
+        if (!deleted && !underDeletedLine)
+            ReadCommentLines(FileLines(row.comment), read.rows.empty() ? read.header : read.rows.back().comment);
+    }
+    return {std::move(read), deletedLines};
+}
+
+::testing::AssertionResult SameContent(const Checklist& checklist, const Reference& ref)
+{
+    auto failure = ::testing::AssertionFailure();
+    if (checklist.rowCount() != ref.rows.size())
+        return failure << "rowCount " << checklist.rowCount() << ", expected " << ref.rows.size();
+    for (std::size_t i = 0; i < ref.rows.size(); ++i) {
+        const ItemRow row = checklist.row(i);
+        const RefRow& expected = ref.rows[i];
+        if (MarkText(row.mark) != expected.mark || row.text != expected.text || row.date != expected.date
+            || checklist.comment(i) != expected.comment)
+            return failure << "row " << i << ": " << U8(MarkText(row.mark)) << "|" << U8(row.text) << "|"
+                           << U8(row.date) << "|" << U8(checklist.comment(i)) << ", expected " << U8(expected.mark)
+                           << "|" << U8(expected.text) << "|" << U8(expected.date) << "|" << U8(expected.comment);
+    }
+    if (checklist.headerComment() != ref.header)
+        return failure << "header " << U8(checklist.headerComment()) << ", expected " << U8(ref.header);
+    if (checklist.doneCount() != CountMarks(ref, u"○") || checklist.deletedCount() != CountMarks(ref, u"削"))
+        return failure << "counts " << checklist.doneCount() << "/" << checklist.deletedCount() << ", expected "
+                       << CountMarks(ref, u"○") << "/" << CountMarks(ref, u"削");
+    if (checklist.modified() != ref.modified)
+        return failure << "modified " << checklist.modified();
+    return ::testing::AssertionSuccess();
+}
+
+// Applies one command to both the checklist and the reference.
+class Driver {
+public:
+    explicit Driver(Checklist& checklist)
+        : m_checklist(&checklist)
+    {
+        m_recorder.attach(checklist);
+    }
+    Checklist& checklist() { return *m_checklist; }
+    const Reference& reference() const { return m_ref; }
+
+    void mark(std::size_t i, const Day& today)
+    {
+        MarkRow(*m_checklist, i, today);
+        std::u16string& mark = m_ref.rows[i].mark;
+        mark = mark == u"" || mark == u"？" ? u"○" : mark == u"○" ? u"×" : mark == u"×" ? u"？" : mark;
+        m_ref.rows[i].date = RefDate(today);
+        m_ref.modified = true;
+    }
+    void clear()
+    {
+        ClearMarks(*m_checklist);
+        for (RefRow& row : m_ref.rows)
+            row.mark = row.date = u"";
+        m_ref.modified = true;
+    }
+    // `text` and `comment` may lie in the checklist itself.
+    void edit(std::size_t i, std::u16string_view text, std::u16string_view comment, const Day& today)
+    {
+        RefRow& row = m_ref.rows[i];
+        const std::u16string newText(text), newComment(comment);
+        EditRow(*m_checklist, i, text, comment, today);
+        if (!row.date.empty())
+            row.date = RefDate(today);
+        if (newText.empty()) {
+            m_ref.header += RefRecord(row.text, row.date, newComment);
+            row.mark = u"削";
+        }
+        row.text = newText;
+        row.comment = newComment;
+        m_ref.modified = true;
+    }
+    void cut(std::size_t i, const Day& today)
+    {
+        CutRow(*m_checklist, i, today);
+        RefRow& row = m_ref.rows[i];
+        m_ref.header += RefRecord(row.text, row.date, row.comment);
+        row.mark = u"削";
+        row.text.clear();
+        if (!row.date.empty())
+            row.date = RefDate(today);
+        m_ref.modified = true;
+    }
+    void append(const std::u16string& text, const std::u16string& comment)
+    {
+        AppendItem(*m_checklist, text, comment);
+        m_ref.rows.push_back({u"", text, u"", comment});
+        m_ref.modified = true;
+    }
+    void move(std::size_t i, int step)
+    {
+        const std::size_t target = i + step;
+        const bool moves = target < m_ref.rows.size();
+        EXPECT_EQ(MoveRow(*m_checklist, i, step), moves);
+        if (moves) {
+            std::swap(m_ref.rows[i], m_ref.rows[target]);
+            m_ref.modified = true;
+        }
+    }
+    // Writes, and compares the bytes with the reference's; with `readBack`, reads
+    // them into a fresh checklist that takes the place of the old one.
+    void write(bool readBack)
+    {
+        const std::string bytes = WriteChecklist(*m_checklist);
+        const std::string expected = RefWrite(m_ref);
+        ASSERT_EQ(bytes, expected);
+        if (!readBack)
+            return;
+        auto fresh = std::make_unique<Checklist>();
+        m_recorder.attach(*fresh);
+        const ChecklistReadResult result = ReadChecklist(bytes, *fresh);
+        ASSERT_EQ(result.encoding, TextEncoding::Ansi);
+        int deletedLines = 0;
+        std::tie(m_ref, deletedLines) = RefReadBack(m_ref);
+        EXPECT_EQ(result.deletedCount, deletedLines);
+        m_owned = std::move(fresh);
+        m_checklist = m_owned.get();
+        m_recorder.take();
+    }
+
+private:
+    Checklist* m_checklist;
+    std::unique_ptr<Checklist> m_owned;
+    Reference m_ref;
+    ChangeRecorder m_recorder;
+};
+
+// Texts whose characters CP932 holds, none of whose lead bytes makes well-formed
+// UTF-8, so the written file reads back as CP932 exactly.
+const std::u16string_view kItemStarts[] = {u"牛乳", u"パン", u"卵", u"電池", u"milk", u"a!!b", u"日本語テキスト",
+    u"x y", u"○ no", u"削 x", u"tail  ", u"全角　空白", u"1. step", u"<tag>", u"？ q", u"A"};
+const std::u16string_view kItemMore[] = {u"", u" ", u"!!", u"！", u"．", u"　", u"削", u"<02/12/23>", u"!"};
+const std::u16string_view kCommentPieces[] = {u"", u" lead", u"trail ", u"\tTab", u"　全角", u"!bang", u"低脂肪",
+    u"2本", u"x", u"  ", u"a!b", u"．dot", u"!", u"パン!"};
+const Day kDays[] = {{2003, 3, 5}, {2000, 1, 1}, {2002, 12, 23}, {2024, 2, 29}};
+
+template <class T, std::size_t N>
+const T& Pick(std::mt19937& rng, const T (&items)[N])
+{
+    return items[std::uniform_int_distribution<std::size_t>(0, N - 1)(rng)];
+}
+
+int Roll(std::mt19937& rng, int below)
+{
+    return std::uniform_int_distribution<int>(0, below - 1)(rng);
+}
+
+std::u16string ItemText(std::mt19937& rng)
+{
+    std::u16string text(Pick(rng, kItemStarts));
+    for (int more = Roll(rng, 3); more > 0; --more)
+        text += Pick(rng, kItemMore);
+    return text;
+}
+
+std::u16string Comment(std::mt19937& rng)
+{
+    std::u16string comment;
+    for (int pieces = Roll(rng, 5); pieces > 0; --pieces)
+        comment += std::u16string(Pick(rng, kCommentPieces)) + u"!!";
+    if (!comment.empty() && Roll(rng, 2) == 0)
+        comment.resize(comment.size() - 2);  // as read from a file, without the last "!!"
+    return comment;
+}
+
+TEST(ChecklistProperty, RandomCommandsAgreeWithThePlainReference)
+{
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        std::mt19937 rng(seed);
+        Checklist first;
+        Driver driver(first);
+        Day today = kDays[0];
+        for (int step = 0; step < 300; ++step) {
+            SCOPED_TRACE("seed " + std::to_string(seed) + ", step " + std::to_string(step));
+            if (Roll(rng, 20) == 0)
+                today = Pick(rng, kDays);
+            const std::size_t rows = driver.checklist().rowCount();
+            const std::size_t row = rows ? static_cast<std::size_t>(Roll(rng, static_cast<int>(rows))) : 0;
+            const int command = rows ? Roll(rng, 100) : 60;  // an empty list gets an item
+            if (command < 25) {
+                driver.mark(row, today);
+            } else if (command < 35) {
+                // Unchanged: the texts handed back are the checklist's own.
+                const ItemRow item = driver.checklist().row(row);
+                driver.edit(row, item.text, driver.checklist().comment(row), today);
+            } else if (command < 42) {
+                driver.edit(row, Roll(rng, 4) == 0 ? u"" : ItemText(rng), Comment(rng), today);
+            } else if (command < 50) {
+                driver.cut(row, today);
+            } else if (command < 72) {
+                driver.append(ItemText(rng), Comment(rng));
+            } else if (command < 88) {
+                driver.move(row, Roll(rng, 2) ? 1 : -1);
+            } else if (command < 90) {
+                driver.clear();
+            } else {
+                driver.write(Roll(rng, 3) != 0);
+            }
+            ASSERT_FALSE(HasFailure());
+            ASSERT_TRUE(SameContent(driver.checklist(), driver.reference()));
+            if (step % 25 == 24)
+                driver.write(false);
+        }
+    }
+}
+
+// Edited texts are compacted once about a million units of them are garbage; every row,
+// wherever its texts lie, reads the same afterwards, and rows stamped the same day
+// still show their own dates.
+TEST(ChecklistProperty, CompactingEditedTextKeepsEveryRow)
+{
+    Checklist first;
+    Driver driver(first);
+    for (int i = 0; i < 40; ++i)
+        driver.append(u"item " + std::u16string(1, char16_t(u'A' + i % 26)), i % 3 ? u"c!!" : u"");
+    driver.write(true);  // the rows now lie in the file's text
+    for (std::size_t i = 0; i < 40; i += 2)
+        driver.mark(i, kDays[i / 2 % 4]);
+    for (std::size_t i = 0; i < 40; i += 5)
+        driver.edit(i, u"edited", u"short", kDays[1]);
+
+    for (int i = 0; i < 3000; ++i) {
+        const std::u16string comment(1000, char16_t(u'a' + i % 26));
+        driver.edit(0, u"row zero " + std::u16string(1, char16_t(u'0' + i % 10)), comment, kDays[i / 700 % 4]);
+        if (i % 100 == 0)
+            driver.mark(static_cast<std::size_t>(i / 100 % 40), kDays[i / 300 % 4]);
+        if (i % 500 == 0) {
+            ASSERT_TRUE(SameContent(driver.checklist(), driver.reference())) << "edit " << i;
+        }
+    }
+    ASSERT_FALSE(HasFailure());
+    EXPECT_TRUE(SameContent(driver.checklist(), driver.reference()));
+    driver.write(true);
+    EXPECT_TRUE(SameContent(driver.checklist(), driver.reference()));
+}
+
+}  // namespace
+}  // namespace tavik
