@@ -11,6 +11,12 @@ TAVIK_BENCH_FILE="$data" "$build/bench/checklist_bench" --benchmark_repetitions=
   --benchmark_report_aggregates_only=true --benchmark_min_time=1
 echo "== peak memory while loading"
 "$build/bench/load_peak_memory" "$data"
+echo "== loading in fresh processes: tavik-lst stats beside iconv decoding the same file (best of 5)"
+if command -v iconv >/dev/null 2>&1; then
+  "$build/bench/process_bench" --runs 5 "$build/tools/tavik-lst" stats "$data" -- iconv -f CP932 -t UTF-16LE "$data"
+else
+  echo "iconv (Debian package libc-bin) is not installed: skipped"
+fi
 if [ -x "$build/bench/window_bench" ]; then
   echo "== the program with the large checklist open, beside the model alone (offscreen)"
   TAVIK_BENCH_FILE="$data" "$build/bench/window_bench"

@@ -3,10 +3,14 @@
 //   startup_bench PROBE [--runs N] PLATFORM...     e.g. startup_bench bench/startup_probe offscreen xcb
 //
 // Each run starts a fresh process of PROBE (startup_probe) with QT_QPA_PLATFORM set to
-// the platform and its own empty device root, settings and runtime folders, so no
-// run finds another's lock or settings. PROBE prints CLOCK_REALTIME when the window
-// is shown; the time from just before the fork to that moment is one sample.
-// Prints min, median and max per platform; exits 1 when a run fails.
+// the platform and its own device root, settings and runtime folders, so no run finds
+// another's lock or settings. As at a user's start, the root holds a small checklist
+// that the settings remember as the last one open. PROBE prints CLOCK_REALTIME when
+// the window is shown; the time from just before the fork to that moment is one sample.
+// Prints min, median and max per platform; exits 1 when a run fails or takes longer
+// than 30 s.
+#include "samples/large_checklist.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -18,6 +22,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -27,6 +32,9 @@ namespace {
 
 constexpr int kDefaultRuns = 10;
 constexpr int kRunTimeoutMs = 30'000;
+// A checklist of a size a person keeps, at the top of the device root.
+constexpr size_t kChecklistItems = 30;
+constexpr char kChecklistName[] = "bench.lst";
 
 long long RealtimeNs()
 {
@@ -89,6 +97,37 @@ bool ReadAll(int fd, std::string& out, long long deadlineNs)
     }
 }
 
+bool WriteText(const std::string& path, const std::string& text)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return std::fclose(file) == 0 && written;
+}
+
+// The checklist in the root, and the profile (QSettings' INI file) naming it as the
+// file last open; "Folder" empty is the root itself.
+bool PlaceRememberedChecklist(const std::string& root, const std::string& config, const std::string& checklist)
+{
+    const std::string profileFolder = config + "/Vantra";
+    return WriteText(root + "/" + kChecklistName, checklist) && mkdir(profileFolder.c_str(), 0700) == 0
+        && WriteText(profileFolder + "/tavik.conf", std::string("[MRU]\nFolder=\nFileName=") + kChecklistName + "\n");
+}
+
+// Waits for the child to end until the deadline; false when it has not.
+bool WaitForExit(pid_t pid, int& status, long long deadlineNs)
+{
+    for (;;) {
+        const pid_t ended = waitpid(pid, &status, WNOHANG);
+        if (ended == pid)
+            return true;
+        if ((ended < 0 && errno != EINTR) || RealtimeNs() >= deadlineNs)
+            return false;
+        usleep(1000);
+    }
+}
+
 std::string ReadText(const std::string& path)
 {
     std::string text;
@@ -102,7 +141,7 @@ std::string ReadText(const std::string& path)
     return text;
 }
 
-RunResult RunOnce(const std::string& probe, const std::string& platform)
+RunResult RunOnce(const std::string& probe, const std::string& platform, const std::string& checklist)
 {
     TempFolder root;
     TempFolder config;
@@ -110,6 +149,8 @@ RunResult RunOnce(const std::string& probe, const std::string& platform)
     TempFolder logs;
     if (!root.valid() || !config.valid() || !runtime.valid() || !logs.valid())
         return {std::nullopt, std::string("cannot make temporary folders: ") + std::strerror(errno)};
+    if (!PlaceRememberedChecklist(root.path(), config.path(), checklist))
+        return {std::nullopt, std::string("cannot write the checklist and the profile: ") + std::strerror(errno)};
 
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
@@ -141,13 +182,16 @@ RunResult RunOnce(const std::string& probe, const std::string& platform)
     }
     close(pipeFds[1]);
 
+    const long long deadline = started + kRunTimeoutMs * 1'000'000LL;
     std::string out;
-    const bool complete = ReadAll(pipeFds[0], out, started + kRunTimeoutMs * 1'000'000LL);
+    const bool complete = ReadAll(pipeFds[0], out, deadline);
     close(pipeFds[0]);
-    if (!complete)
-        kill(pid, SIGKILL);
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    const bool ended = complete && WaitForExit(pid, status, deadline);
+    if (!ended) {
+        kill(pid, SIGKILL);
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
     }
 
     char* end = nullptr;
@@ -155,6 +199,8 @@ RunResult RunOnce(const std::string& probe, const std::string& platform)
     std::string failure;
     if (!complete)
         failure = "the probe did not show its window within 30 s";
+    else if (!ended)
+        failure = "the probe did not end within 30 s";
     else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         failure = "the probe failed (status "
             + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)) + ")";
@@ -202,10 +248,11 @@ int main(int argc, char** argv)
     if (platforms.empty())
         return Usage();
 
+    const std::string checklist = MakeLargeChecklistFile(kChecklistItems);
     for (const std::string& platform : platforms) {
         std::vector<double> samples;
         for (int run = 0; run < runs; ++run) {
-            const RunResult result = RunOnce(probe, platform);
+            const RunResult result = RunOnce(probe, platform, checklist);
             if (!result.ms) {
                 std::fprintf(
                     stderr, "startup_bench: %s, run %d: %s\n", platform.c_str(), run + 1, result.error.c_str());

@@ -4,6 +4,7 @@
 // own fork and this line.
 #include "app/main_frame.h"
 #include "app/tavik_app.h"
+#include "platform/message_box.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -50,6 +51,12 @@ private:
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // A message box at start-up (a device root without a checklist, say) would wait for a
+    // person: that is not the start measured here, so the run fails at once and says why.
+    tavik::MessageBox::standIn.set([](const tavik::MessageRequest& request) -> tavik::MessageAnswer {
+        std::fprintf(stderr, "startup_probe: message box before the main window: %s\n", qPrintable(request.text));
+        std::_Exit(3);
+    });
     tavik::CTavikApp app;
     if (!app.InitInstance()) {
         std::fprintf(stderr, "startup_probe: the program did not start (another copy runs?)\n");
