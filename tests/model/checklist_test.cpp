@@ -11,20 +11,9 @@
 namespace tavik {
 namespace {
 
+using test::RowTexts;
 using test::U16;
 using test::U8;
-
-// "mark|text|date|comment" of every row, for compact comparisons.
-std::vector<std::string> RowTexts(const Checklist& checklist)
-{
-    std::vector<std::string> rows;
-    for (std::size_t i = 0; i < checklist.rowCount(); ++i) {
-        const ItemRow row = checklist.row(i);
-        rows.push_back(
-            U8(MarkText(row.mark)) + "|" + U8(row.text) + "|" + U8(row.date) + "|" + U8(checklist.comment(i)));
-    }
-    return rows;
-}
 
 std::string Counts(const Checklist& checklist)
 {

@@ -14,21 +14,10 @@ namespace {
 
 using test::AnsiFile;
 using test::ChangeRecorder;
+using test::RowTexts;
 using test::U8;
 
 constexpr Day kToday{2003, 3, 5};  // "03/03/05"
-
-// "mark|text|date|comment" of every row.
-std::vector<std::string> RowTexts(const Checklist& checklist)
-{
-    std::vector<std::string> rows;
-    for (std::size_t i = 0; i < checklist.rowCount(); ++i) {
-        const ItemRow row = checklist.row(i);
-        rows.push_back(
-            U8(MarkText(row.mark)) + "|" + U8(row.text) + "|" + U8(row.date) + "|" + U8(checklist.comment(i)));
-    }
-    return rows;
-}
 
 // Every mark once, a deleted row, and two rows dated the same day; rows as read from a
 // file and one changed since.

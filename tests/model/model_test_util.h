@@ -31,6 +31,18 @@ inline std::string AnsiFile(std::string_view utf8)
     return Cp932Codec::encode(U16(utf8));
 }
 
+// "mark|text|date|comment" of every row.
+inline std::vector<std::string> RowTexts(const Checklist& checklist)
+{
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i < checklist.rowCount(); ++i) {
+        const ItemRow row = checklist.row(i);
+        rows.push_back(
+            U8(MarkText(row.mark)) + "|" + U8(row.text) + "|" + U8(row.date) + "|" + U8(checklist.comment(i)));
+    }
+    return rows;
+}
+
 // A change as "Cells 2-3 MTDC", "Inserted 5-5", "Header" or "Reset".
 inline std::string Describe(const ChecklistChange& change)
 {
