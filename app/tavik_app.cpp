@@ -4,8 +4,10 @@
 #include "app/language_setup.h"
 #include "app/main_frame.h"
 #include "app/single_doc_template.h"
+#include "files/checklist_files.h"
 #include "platform/command_table.h"
 #include "platform/device_path.h"
+#include "platform/message_box.h"
 #include "platform/termination_signals.h"
 #include "res/resources.h"
 #include "view/tavik_view.h"
@@ -14,7 +16,16 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <utility>
+
 namespace tavik {
+
+namespace {
+
+// How often a file handed over by a later copy looks again whether the dialog in its way has closed.
+constexpr int kRequestWaitMs = 250;
+
+}  // namespace
 
 CTavikApp::CTavikApp() = default;
 
@@ -35,11 +46,11 @@ const CommandMap& CTavikApp::commandMap() const
     return table;
 }
 
-bool CTavikApp::InitInstance()
+bool CTavikApp::InitInstance(const QString& fileToOpen)
 {
-    // A copy already runs: bring its window to the front and end, touching nothing.
+    // A copy already runs: bring its window to the front, hand it the file, and end, touching nothing.
     if (!m_singleInstance.tryAcquire()) {
-        SingleInstance::activateRunningCopy();
+        SingleInstance::activateRunningCopy(fileToOpen);
         return false;
     }
 
@@ -53,6 +64,14 @@ bool CTavikApp::InitInstance()
     QApplication::setWindowIcon(icon);
     m_language = std::make_unique<LanguageSetup>();
     DevicePath::setBundledProgramFiles(DevicePath::defaultBundledProgramFiles());
+    // The file given becomes the remembered one, so the last one is not loaded first; one that
+    // cannot be opened is told, and the start goes on as without it.
+    if (!fileToOpen.isEmpty()) {
+        if (const Outcome<ChecklistLocation> location = ChecklistFiles::locateHostPath(fileToOpen))
+            ChecklistFiles::rememberLocation(*location);
+        else
+            MessageBox::show(nullptr, location.reason(), MessageButtons::Ok, MessageIcon::Warning);
+    }
 
     m_docTemplate = std::make_unique<SingleDocTemplate>(*this);
     if (!m_docTemplate->OpenNewDocument())
@@ -63,7 +82,9 @@ bool CTavikApp::InitInstance()
     frame->raise();
     frame->activateWindow();
     // A copy that cannot listen still works; a later start then ends without bringing it forward.
-    static_cast<void>(m_singleInstance.listen([this] { activateMainWindow(); }));
+    m_openRequestTimer.setSingleShot(true);
+    QObject::connect(&m_openRequestTimer, &QTimer::timeout, &m_openRequestTimer, [this] { openRequestedFile(); });
+    static_cast<void>(m_singleInstance.listen([this](const QString& hostPath) { onRequest(hostPath); }));
     TerminationSignals::install([this] { OnAppExit(); });
     return true;
 }
@@ -98,6 +119,28 @@ void CTavikApp::activateMainWindow()
     frame->show();
     frame->raise();
     frame->activateWindow();
+}
+
+void CTavikApp::onRequest(const QString& hostPath)
+{
+    activateMainWindow();
+    if (hostPath.isEmpty())
+        return;
+    // The latest file wins; it opens once the socket's handler has returned.
+    m_requestedFile = hostPath;
+    m_openRequestTimer.start(0);
+}
+
+void CTavikApp::openRequestedFile()
+{
+    // An open dialog, message box or menu works on the open checklist (the item editor on
+    // one of its rows): the file waits until it has closed.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+        m_openRequestTimer.start(kRequestWaitMs);
+        return;
+    }
+    if (CTavikView* tavikView = view())
+        tavikView->files().openHostPath(std::exchange(m_requestedFile, QString()));
 }
 
 void CTavikApp::OnAppAbout()

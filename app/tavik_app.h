@@ -3,6 +3,9 @@
 #include "platform/command_target.h"
 #include "platform/single_instance.h"
 
+#include <QString>
+#include <QTimer>
+
 #include <memory>
 
 namespace tavik {
@@ -19,10 +22,12 @@ public:
     CTavikApp();
     ~CTavikApp() override;
 
-    // Start-up in order: single instance, settings, the document template, the
-    // standard new document, show. False ends the program at once (a second copy,
-    // or a main window that could not be created).
-    bool InitInstance();
+    // Start-up in order: single instance, settings, the file given on the command line,
+    // the document template, the standard new document, show. `fileToOpen` (a host path,
+    // none when empty) becomes the remembered checklist, so it opens instead of the last
+    // one; a second copy hands it to the running copy. False ends the program at once (a
+    // second copy, or a main window that could not be created).
+    bool InitInstance(const QString& fileToOpen = QString());
     // Runs the event loop until the main window has closed; returns the exit code.
     int Run();
     int ExitInstance();
@@ -39,8 +44,13 @@ private:
     void OnFileNew();
     void OnFileSave();
     void activateMainWindow();
+    // A later copy's request: the window comes to the front and `hostPath` ("" for none) opens.
+    void onRequest(const QString& hostPath);
+    void openRequestedFile();
 
     SingleInstance m_singleInstance;
+    QString m_requestedFile;
+    QTimer m_openRequestTimer;
     std::unique_ptr<LanguageSetup> m_language;
     std::unique_ptr<SingleDocTemplate> m_docTemplate;
 };

@@ -6,6 +6,7 @@
 #include "model/checklist_file.h"
 #include "platform/combo_box.h"
 #include "platform/device_file_system.h"
+#include "platform/device_path.h"
 #include "platform/message_box.h"
 #include "platform/profile_store.h"
 #include "platform/qt_text.h"
@@ -13,6 +14,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
@@ -35,6 +37,9 @@ const QString kWrittenText = QStringLiteral("書き込みました");
 const QString kEmptyNameText = QStringLiteral("ファイル名が空っぽ？");
 const QString kUnusableNameText = QStringLiteral("ファイル名に使えない文字が含まれています。");
 const QString kCreateEmptyText = QStringLiteral("空のファイルを作成します");
+const QString kNotFoundText = QStringLiteral("ファイルが見つかりません。\n%1");
+const QString kOutsideRootText = QStringLiteral("このファイルはデバイスのルートの外にあるため開けません。\n%1");
+const QString kNotChecklistText = QStringLiteral("チェックリスト（.lst、.txt）ではないため開けません。\n%1");
 
 void Remember(const QString& entry, const QString& value)
 {
@@ -46,6 +51,13 @@ void RememberFile(const QString& folder, const QString& fileName)
 {
     Remember(kFolderEntry, folder);
     Remember(kFileNameEntry, fileName);
+}
+
+// The files the chooser lists.
+bool IsChecklistName(const QString& name)
+{
+    return DeviceFileSystem::matchesPattern(name, QStringLiteral("*.lst"))
+        || DeviceFileSystem::matchesPattern(name, QStringLiteral("*.txt"));
 }
 
 // A name that would leave the folder, or that no file can carry, is refused.
@@ -87,6 +99,44 @@ QString ChecklistFiles::rememberedFolder()
 QString ChecklistFiles::rememberedFileName()
 {
     return ProfileStore::readString(kSection, kFileNameEntry);
+}
+
+Outcome<ChecklistLocation> ChecklistFiles::locateHostPath(const QString& hostPath)
+{
+    using Located = Outcome<ChecklistLocation>;
+    const QFileInfo info(hostPath);
+    if (!info.exists())
+        return Located::failure(kNotFoundText.arg(hostPath));
+    const std::optional<QString> device = DevicePath::fromHost(hostPath);
+    if (!device)
+        return Located::failure(kOutsideRootText.arg(hostPath));
+    if (info.isDir())
+        return ChecklistLocation{*device, QString()};
+    // The name the device knows it by: a link's own name under the root, else its target's.
+    const qsizetype slash = device->lastIndexOf(QLatin1Char('\\'));
+    const QString name = device->mid(slash + 1);
+    if (!info.isFile() || !IsChecklistName(name))
+        return Located::failure(kNotChecklistText.arg(hostPath));
+    return ChecklistLocation{device->left(slash), name};
+}
+
+void ChecklistFiles::rememberLocation(const ChecklistLocation& location)
+{
+    RememberFile(location.folder, location.fileName);
+}
+
+void ChecklistFiles::openHostPath(const QString& hostPath)
+{
+    const Outcome<ChecklistLocation> location = locateHostPath(hostPath);
+    if (!location) {
+        MessageBox::show(m_host.dialogOwner(), location.reason(), MessageButtons::Ok, MessageIcon::Warning);
+        return;
+    }
+    if (!releaseChanges())
+        return;
+    rememberLocation(*location);
+    OpenRememberedFile();
+    selectOpenFile();
 }
 
 void ChecklistFiles::LoadCurrentFile()
@@ -201,8 +251,7 @@ QList<std::pair<QString, std::uint32_t>> ChecklistFiles::entriesOf(const QString
     for (const DirectoryEntry& entry : listing ? *listing : QList<DirectoryEntry>()) {
         if (entry.isFolder) {
             entries.append({QStringLiteral("∇[%1]").arg(entry.name), kFolderEntryKind});
-        } else if (DeviceFileSystem::matchesPattern(entry.name, QStringLiteral("*.lst"))
-            || DeviceFileSystem::matchesPattern(entry.name, QStringLiteral("*.txt"))) {
+        } else if (IsChecklistName(entry.name)) {
             entries.append({QLatin1Char(' ') + entry.name, kFileEntry});
         }
     }

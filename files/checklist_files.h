@@ -2,6 +2,7 @@
 
 #include "files/checklist_writer.h"
 #include "platform/file_watch.h"
+#include "platform/outcome.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,12 @@ namespace tavik {
 
 class Checklist;
 class ChecklistHost;
+
+// A checklist file or a folder of the device, as the profile remembers it.
+struct ChecklistLocation {
+    QString folder;  // "" for the root, else "\" before each part
+    QString fileName;  // "" for the folder alone
+};
 
 // The file behind the open checklist: the chooser of folders and files, the folder
 // and file remembered for the next start (profile section "MRU"), loading, and the
@@ -52,6 +59,18 @@ public:
     // The remembered folder and file (profile "MRU"/"Folder" and "MRU"/"FileName").
     static QString rememberedFolder();
     static QString rememberedFileName();
+
+    // The checklist file or the folder that a host path names (the command line, "Open
+    // with"), or the message that refuses it, naming `hostPath` as given: a path that
+    // names nothing, lies outside the device root, or names a file the chooser would not
+    // list (not a regular file, or not ".lst" or ".txt").
+    static Outcome<ChecklistLocation> locateHostPath(const QString& hostPath);
+    // Makes `location` the remembered folder and file, as a choice in the chooser does.
+    static void rememberLocation(const ChecklistLocation& location);
+    // Opens what `hostPath` names as a choice in the chooser would: writes back the open
+    // checklist first as a switch of files does (declining to drop changes that could not
+    // be written keeps it open), lists the folder and loads the file. A refused path is told.
+    void openHostPath(const QString& hostPath);
 
     // Something changed on disk in the open file or the listed folder; false when it
     // must wait (a modal window is open).

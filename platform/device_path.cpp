@@ -126,17 +126,26 @@ std::optional<QString> DevicePath::fromHost(const QString& hostPath)
     const QFileInfo info(hostPath);
     const QString absolute = QDir::cleanPath(info.absoluteFilePath());
     const QString canonical = info.canonicalFilePath();
+    // Cleaning goes by the text alone, so "link/.." may lead elsewhere than the host goes; and
+    // a name the root also holds hides the bundled one. A device path counts only when it
+    // leads back to the entry itself.
+    const auto leadsBack = [&canonical](const std::optional<QString>& devicePath) {
+        if (!devicePath || canonical.isEmpty())
+            return devicePath.has_value();
+        const std::optional<QString> host = toHost(*devicePath);
+        return host && QFileInfo(*host).canonicalFilePath() == canonical;
+    };
     for (const QString& candidate : {absolute, canonical}) {
         if (candidate.isEmpty())
             continue;
         const QString root = hostRoot();
         for (const QString& base : {root, QFileInfo(root).canonicalFilePath()}) {
-            if (auto path = RelativeDevicePath(base, candidate, QString()))
+            if (auto path = RelativeDevicePath(base, candidate, QString()); leadsBack(path))
                 return path;
         }
         const QString bundled = BundledSlot();
         for (const QString& base : {bundled, QFileInfo(bundled).canonicalFilePath()}) {
-            if (auto path = RelativeDevicePath(base, candidate, QLatin1Char('\\') + kProgramFiles))
+            if (auto path = RelativeDevicePath(base, candidate, QLatin1Char('\\') + kProgramFiles); leadsBack(path))
                 return path;
         }
     }

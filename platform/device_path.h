@@ -28,6 +28,9 @@ public:
 
     // The device path of a host entry under the root or the bundled folder ("" for
     // the root itself), or nothing when it lies elsewhere or a name in it holds "\".
+    // Symbolic links count either way: a link under the root names what it points to,
+    // and a path outside it that leads to an entry under the root names that entry. For
+    // an existing entry the device path always leads back to it (see toHost).
     static std::optional<QString> fromHost(const QString& hostPath);
 
     // The parts of a device path, without the empty ones a run of separators gives.

@@ -2,15 +2,20 @@
 
 #include "platform/local_channel.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QSysInfo>
+#include <QThread>
 #include <QtDebug>
 
 #include <cerrno>
 #include <csignal>
+#include <optional>
 #include <unistd.h>
 
 namespace tavik {
@@ -18,6 +23,24 @@ namespace tavik {
 namespace {
 
 const QByteArray kActivateRequest = QByteArrayLiteral("activate\n");
+const QByteArray kOpenPrefix = QByteArrayLiteral("activate ");
+// The longest request: the prefix, a path of PATH_MAX bytes each percent-encoded, the line end.
+constexpr qsizetype kMaxRequestBytes = sizeof("activate ") - 1 + 3 * 4096 + 1;
+
+// The file a request asks to open ("" for none), or nothing when the line is not one of ours.
+std::optional<QString> ParseRequest(const QByteArray& line)
+{
+    if (line == kActivateRequest)
+        return QString();
+    if (!line.startsWith(kOpenPrefix) || !line.endsWith('\n'))
+        return std::nullopt;
+    const QByteArray encoded = line.mid(kOpenPrefix.size()).chopped(1);
+    const QByteArray path = QByteArray::fromPercentEncoding(encoded);
+    // Only an absolute path means the same file to both copies; percent-encoding leaves no blank.
+    if (!encoded.startsWith('/') || encoded.contains(' ') || path.contains('\0'))
+        return std::nullopt;
+    return QFile::decodeName(path);
+}
 
 // A lock file older than this whose owner cannot be confirmed alive counts as
 // stale; a live owner keeps the file locked, so Qt never removes it under it.
@@ -77,9 +100,9 @@ bool SingleInstance::tryAcquire()
     return false;
 }
 
-Outcome<> SingleInstance::listen(std::function<void()> onActivate)
+Outcome<> SingleInstance::listen(std::function<void(const QString&)> handleRequest)
 {
-    m_onActivate = std::move(onActivate);
+    m_onRequest = std::move(handleRequest);
     const QString path = serverPath();
     QLocalServer::removeServer(path);
     m_server = std::make_unique<QLocalServer>();
@@ -99,27 +122,39 @@ void SingleInstance::onRequest()
         QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
             if (!socket->canReadLine()) {
-                // Anything longer than the request is not one of ours.
-                if (socket->bytesAvailable() > kActivateRequest.size())
+                // Anything longer than the longest request is not one of ours.
+                if (socket->bytesAvailable() > kMaxRequestBytes)
                     socket->abort();
                 return;
             }
-            const bool isRequest = socket->readLine(kActivateRequest.size() + 1) == kActivateRequest;
+            const std::optional<QString> file = ParseRequest(socket->readLine(kMaxRequestBytes + 1));
             socket->disconnectFromServer();
-            if (isRequest && m_onActivate)
-                m_onActivate();
+            if (file && m_onRequest)
+                m_onRequest(*file);
         });
     }
 }
 
-void SingleInstance::activateRunningCopy(std::chrono::milliseconds timeout)
+void SingleInstance::activateRunningCopy(const QString& hostPath, std::chrono::milliseconds timeout)
 {
     const int waitMs = static_cast<int>(timeout.count());
+    const QDeadlineTimer deadline(timeout);
     QLocalSocket socket;
-    socket.connectToServer(serverPath());
-    if (!socket.waitForConnected(waitMs))
-        return;
-    socket.write(kActivateRequest);
+    // A copy that holds the lock but is still starting listens within moments: several
+    // files opened at once start as many copies side by side.
+    for (;;) {
+        socket.connectToServer(serverPath());
+        if (socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
+            break;
+        if (deadline.hasExpired())
+            return;
+        QThread::msleep(50);
+    }
+    if (hostPath.isEmpty())
+        socket.write(kActivateRequest);
+    else
+        socket.write(
+            kOpenPrefix + QFile::encodeName(QFileInfo(hostPath).absoluteFilePath()).toPercentEncoding("/") + '\n');
     if (!socket.waitForBytesWritten(waitMs))
         return;
     // The running copy hangs up once it has read the request.

@@ -16,7 +16,9 @@ namespace tavik {
 // Only one copy of the program runs per user. A lock file "tavik.lock" in the
 // user's runtime folder ($XDG_RUNTIME_DIR; without one, "tavik-<uid>.lock" in the
 // temporary folder) marks the running copy; a local socket "tavik-<uid>" in the
-// same folder lets a second copy ask it to bring its main window to the front.
+// same folder lets a second copy ask it to bring its main window to the front, and
+// to open a file given to the second copy. The request is one line: "activate", or
+// "activate " and the file's absolute path with its bytes percent-encoded.
 // The lock is held for as long as this object lives, which for the application
 // is its whole run.
 class SingleInstance {
@@ -33,12 +35,16 @@ public:
     bool tryAcquire();
 
     // For the running copy, once its main window exists: answers the requests of
-    // later copies by calling `onActivate`. A socket left by a crashed copy is removed first.
-    Outcome<> listen(std::function<void()> onActivate);
+    // later copies by calling `handleRequest` with the absolute host path of the file to
+    // open, or "" for a bare activation. A socket left by a crashed copy is removed first.
+    Outcome<> listen(std::function<void(const QString& hostPath)> handleRequest);
 
-    // For a second copy: asks the running copy to activate its window and returns
-    // once it has taken the request, or silently when nothing answers within `timeout`.
-    static void activateRunningCopy(std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
+    // For a second copy: asks the running copy to activate its window and to open
+    // `hostPath` (none when empty; a relative path is taken from this process's working
+    // folder), and returns once it has taken the request, or silently when nothing
+    // answers within `timeout`. A copy that is still starting is waited for.
+    static void activateRunningCopy(
+        const QString& hostPath = QString(), std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
 
     static QString lockFilePath();
     static QString serverPath();
@@ -48,7 +54,7 @@ private:
 
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<QLocalServer> m_server;
-    std::function<void()> m_onActivate;
+    std::function<void(const QString&)> m_onRequest;
 };
 
 }  // namespace tavik

@@ -2,6 +2,8 @@
 
 #include "tests/support/temporary_device_root.h"
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace tavik {
@@ -29,6 +31,32 @@ TEST(DevicePath, ToHost_IgnoresCaseAndDoubledSeparators_RefusesDotPartsAndUnreac
     for (const auto& c : cases)
         EXPECT_EQ(DevicePath::toHost(QString::fromUtf8(c.device)), c.host) << c.device;
     EXPECT_EQ(DevicePath::fromHost(root.hostPath(QStringLiteral("back\\slash.lst"))), none);
+}
+
+// A host path (a file given on the command line) names the entry the host finds, links
+// followed: the device path given for it leads back to that very entry, or there is none.
+TEST(DevicePath, FromHost_NamesTheEntryTheHostFinds_ThroughLinksAndDotDot)
+{
+    QTemporaryDir outside;
+    ASSERT_TRUE(QDir().mkpath(outside.filePath(QStringLiteral("sub"))));
+    const QString away = outside.filePath(QStringLiteral("away.lst"));
+    QFile awayFile(away);
+    ASSERT_TRUE(awayFile.open(QIODevice::WriteOnly));
+    TemporaryDeviceRoot root;
+    const QString list = root.writeFile(QStringLiteral("Docs/list.lst"), "x");
+    root.writeFile(QStringLiteral("Docs/away.lst"), "where the text alone would lead");
+    ASSERT_TRUE(QFile::link(outside.filePath(QStringLiteral("sub")), root.hostPath(QStringLiteral("Docs/out"))));
+    ASSERT_TRUE(QFile::link(away, root.hostPath(QStringLiteral("Docs/linked.lst"))));
+    ASSERT_TRUE(QFile::link(list, outside.filePath(QStringLiteral("in.lst"))));
+
+    EXPECT_EQ(DevicePath::fromHost(root.hostPath(QStringLiteral("Docs/../Docs/list.lst"))),
+        QStringLiteral("\\Docs\\list.lst"));
+    EXPECT_EQ(
+        DevicePath::fromHost(root.hostPath(QStringLiteral("Docs/linked.lst"))), QStringLiteral("\\Docs\\linked.lst"));
+    EXPECT_EQ(DevicePath::fromHost(outside.filePath(QStringLiteral("in.lst"))), QStringLiteral("\\Docs\\list.lst"));
+    // Docs/out/.. is the outside folder, not Docs, whatever the text says.
+    EXPECT_EQ(DevicePath::fromHost(root.hostPath(QStringLiteral("Docs/out/../away.lst"))), std::nullopt);
+    EXPECT_EQ(DevicePath::fromHost(root.hostPath()), QString());
 }
 
 TEST(DevicePath, ProgramFilesMissingUnderTheRoot_ComeFromTheBundledFolder)
