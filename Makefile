@@ -3,7 +3,7 @@ BUILD       ?= build
 CHECK_BUILD ?= build-check
 FUZZ_SECONDS ?= 600
 
-.PHONY: all setup configure build run test test-main test-check fuzz bench install clean
+.PHONY: all setup configure build run test test-main test-check fuzz bench install package clean
 
 all: build
 
@@ -46,6 +46,10 @@ bench: build
 
 install: build
 	cmake --install $(BUILD)
+
+# The Debian package, $(BUILD)/tavik_VERSION_amd64.deb (CPack's DEB generator, packaging/).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(CHECK_BUILD)

@@ -1,6 +1,6 @@
 # What `cmake --install` puts under the prefix besides the two programs (their own
 # rules are beside their targets): the bundled "Program Files" folder, the desktop
-# entry and the icons.
+# entry and the icons. packaging/ adds the metadata, the manual pages and the package.
 
 # The program looks for its bundled programs in ../lib/tavik/Program Files from its
 # own folder, so this path is fixed and does not follow the platform's libdir.

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian package tavik needs to build, run, test and benchmark.
+# Installs every Debian package tavik needs to build, run, test, benchmark and package.
 # Idempotent: when everything is present it only checks and returns.
 set -euo pipefail
 
@@ -11,6 +11,7 @@ packages=(
   fonts-ipafont-gothic fonts-noto-cjk
   espeak-ng libespeak-ng-dev mecab libmecab-dev mecab-ipadic-utf8
   xvfb xauth openbox xdotool x11vnc x11-utils x11-xkb-utils imagemagick sox iproute2 util-linux xdg-utils file shared-mime-info
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()
