@@ -4,6 +4,7 @@
 #include "platform/dialog_units.h"
 #include "platform/owner_draw_button.h"
 #include "platform/qt_text.h"
+#include "platform/report_list_view.h"
 #include "platform/resource_types.h"
 
 #include <QFile>
@@ -14,7 +15,6 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTreeView>
 
 #include <algorithm>
 
@@ -93,19 +93,10 @@ QWidget* CreateComboBox(const ControlTemplate& control, QWidget& parent)
 
 QWidget* CreateListView(const ControlTemplate& control, QWidget& parent)
 {
-    auto* list = new QTreeView(&parent);
-    list->setRootIsDecorated(false);
-    list->setItemsExpandable(false);
-    list->setUniformRowHeights(true);
-    list->setAllColumnsShowFocus(true);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    auto* list = new ReportListView(&parent);
     list->setSelectionMode(
         Has(control, kSingleSelection) ? QAbstractItemView::SingleSelection : QAbstractItemView::ExtendedSelection);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setSortingEnabled(false);
-    list->setHeaderHidden(!Has(control, kReportView));
-    list->header()->setStretchLastSection(false);
-    list->header()->setSectionsMovable(false);
+    list->horizontalHeader()->setVisible(Has(control, kReportView));
     list->setFrameShape(Has(control, kBorder) ? QFrame::StyledPanel : QFrame::NoFrame);
     if (Has(control, kShowSelectionAlways)) {
         // The selected row keeps its highlight when the list loses the focus.

@@ -24,7 +24,7 @@ struct DialogTemplate;
 //   icon                               QLabel with the picture ":/icons/<iconId>.png", at its own size
 //   edit                               QLineEdit, or QPlainTextEdit with the multi-line style
 //   combo box                          ComboBox, sorted with the sort style
-//   list view                          QTreeView in report style
+//   list view                          ReportListView (a QTableView) in report style
 class DialogBuilder {
 public:
     using ButtonHandler = std::function<void(int id)>;

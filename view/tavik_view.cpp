@@ -32,7 +32,7 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTreeView>
+#include <QTableView>
 
 namespace tavik {
 
@@ -98,11 +98,11 @@ CTavikView::CTavikView(QWidget* parent)
     m_combo = findControl<ComboBox>(res::IDC_FILE_COMBO);
     m_markButton = findControl<QPushButton>(res::IDC_MARK_BUTTON);
     m_menuButton = findControl<QPushButton>(res::IDC_MENU_BUTTON);
-    m_list = findControl<QTreeView>(res::IDC_LIST);
+    m_list = findControl<QTableView>(res::IDC_LIST);
     m_model = new ChecklistTableModel(m_checklist, this);
     m_list->setModel(m_model);
     // Columns take exactly the widths measured for them, however narrow.
-    m_list->header()->setMinimumSectionSize(1);
+    m_list->horizontalHeader()->setMinimumSectionSize(1);
     connect(m_combo, &QComboBox::activated, this, [this] { m_files.OnSelectFileCombo(); });
 
     connect(m_list, &QAbstractItemView::doubleClicked, this, [this] { OnListDblClk(); });

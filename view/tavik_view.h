@@ -15,7 +15,7 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QTreeView;
+class QTableView;
 
 namespace tavik {
 
@@ -67,7 +67,7 @@ public:
     // The list's rectangle after the layout, in view coordinates.
     QRect listRect() const { return m_rcList; }
 
-    QTreeView* list() const { return m_list; }
+    QTableView* list() const { return m_list; }
     ChecklistTableModel* listModel() const { return m_model; }
     ComboBox* fileCombo() const { return m_combo; }
     QLabel* counter() const { return m_staticCounter; }
@@ -140,7 +140,7 @@ private:
     ChecklistTableModel* m_model = nullptr;
     ChecklistFiles m_files{m_checklist, *this};
     WindowTimers m_timers{[this](int id) { OnTimer(id); }};
-    QTreeView* m_list = nullptr;
+    QTableView* m_list = nullptr;
     QLabel* m_staticCounter = nullptr;
     QPlainTextEdit* m_editPane = nullptr;
     ComboBox* m_combo = nullptr;

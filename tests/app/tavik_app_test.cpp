@@ -21,10 +21,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeView>
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QStandardItemModel>
-#include <QTreeView>
+#include <QTableView>
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,7 @@ TEST(DialogBuilder, ListWithShowSelectionAlways_KeepsTheHighlightWithoutFocus)
     themed.setColor(QPalette::Inactive, QPalette::Highlight, Qt::lightGray);
     QApplication::setPalette(themed);
     Form form(dialog);
-    auto* list = form.findControl<QTreeView>(20);
+    auto* list = form.findControl<QTableView>(20);
     QStandardItemModel model(2, 1);
     model.setItem(0, 0, new QStandardItem(QString()));
     list->setModel(&model);

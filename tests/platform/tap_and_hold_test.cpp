@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPointingDevice>
 #include <QStyleHints>
-#include <QTreeView>
+#include <QTableView>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ using Points = std::vector<std::pair<QPoint, QPoint>>;
 
 TEST(TapAndHold, RightClickOnAListsViewport_GivesThePointInTheListAndOnTheScreen)
 {
-    QTreeView list;
+    QTableView list;
     list.show();
     Points points;
     TapAndHold::watch(list, [&](const QPoint& local, const QPoint& global) { points.push_back({local, global}); });

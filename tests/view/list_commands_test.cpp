@@ -30,7 +30,7 @@ TEST_F(ListTest, Columns_AreMeasuredInTheListFontAndKeptWhenTheFontChanges)
     remember(QString(), QStringLiteral("list.lst"));
     ProfileStore::writeInt(QStringLiteral("ListView"), QStringLiteral("Font"), 120);
     open();
-    QTreeView* list = m_view->list();
+    QTableView* list = m_view->list();
     EXPECT_EQ(list->font().family(), QStringLiteral("MS ゴシック"));
     EXPECT_EQ(list->font().pointSizeF(), 12.0);
     // A date shows whole in its column: the cell looks the same when the column is wider.

@@ -12,7 +12,7 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTreeView>
+#include <QTableView>
 
 #include <gtest/gtest.h>
 
