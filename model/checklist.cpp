@@ -120,6 +120,16 @@ std::uint32_t Checklist::storeEdited(std::u16string_view text)
     return text.empty() ? 0 : Size32(m_content.editedText.append(text));
 }
 
+void Checklist::replaceEdited(PackedRow& row, std::uint32_t PackedRow::*offset, std::uint32_t PackedRow::*size,
+    PackedRow::Flag edited, std::u16string_view text)
+{
+    if (row.flags & edited)
+        m_content.editedGarbage += row.*size;
+    row.*offset = storeEdited(text);
+    row.*size = Size32(text.size());
+    row.flags |= edited;
+}
+
 void Checklist::setDate(PackedRow& row, std::u16string_view date)
 {
     if (row.flags & PackedRow::kDateEdited && row.date != PackedRow::kNoDate && row.date != m_lastEditedDate)
@@ -158,22 +168,12 @@ void Checklist::updateRow(std::size_t index, const RowUpdate& given)
         row.mark = *update.mark;
         countMark(row.mark, 1);
     }
-    if (update.text) {
-        if (row.flags & PackedRow::kTextEdited)
-            m_content.editedGarbage += row.textSize;
-        row.text = storeEdited(*update.text);
-        row.textSize = Size32(update.text->size());
-        row.flags |= PackedRow::kTextEdited;
-    }
+    if (update.text)
+        replaceEdited(row, &PackedRow::text, &PackedRow::textSize, PackedRow::kTextEdited, *update.text);
     if (update.date)
         setDate(row, *update.date);
-    if (update.comment) {
-        if (row.flags & PackedRow::kCommentEdited)
-            m_content.editedGarbage += row.commentSize;
-        row.comment = storeEdited(*update.comment);
-        row.commentSize = Size32(update.comment->size());
-        row.flags |= PackedRow::kCommentEdited;
-    }
+    if (update.comment)
+        replaceEdited(row, &PackedRow::comment, &PackedRow::commentSize, PackedRow::kCommentEdited, *update.comment);
     collectEditedGarbage();
     changed(change);
 }
@@ -189,11 +189,8 @@ void Checklist::appendRow(const ItemRow& given, std::u16string_view givenComment
     changing(change);
     PackedRow row;
     row.mark = item.mark;
-    row.text = storeEdited(item.text);
-    row.textSize = Size32(item.text.size());
-    row.comment = storeEdited(comment);
-    row.commentSize = Size32(comment.size());
-    row.flags = PackedRow::kTextEdited | PackedRow::kCommentEdited;
+    replaceEdited(row, &PackedRow::text, &PackedRow::textSize, PackedRow::kTextEdited, item.text);
+    replaceEdited(row, &PackedRow::comment, &PackedRow::commentSize, PackedRow::kCommentEdited, comment);
     setDate(row, item.date);
     m_content.rows.push_back(row);
     countMark(row.mark, 1);

@@ -75,6 +75,9 @@ private:
     std::u16string_view dateOf(const PackedRow& row) const;
     // Copies `text` into the edited text and returns its offset.
     std::uint32_t storeEdited(std::u16string_view text);
+    // Gives `row` a text or comment of its own: `offset` and `size` name which, `edited` its flag.
+    void replaceEdited(PackedRow& row, std::uint32_t PackedRow::*offset, std::uint32_t PackedRow::*size,
+        PackedRow::Flag edited, std::u16string_view text);
     void setDate(PackedRow& row, std::u16string_view date);
     void countMark(Mark mark, int step);
     // Copies the edited texts that rows still use into a fresh buffer once most of it is garbage.
