@@ -12,6 +12,7 @@
 //                    every paint would cost if the buttons decoded at full size each time
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+#include "bench/median.h"
 #include "itemdlg/item_dlg.h"
 #include "platform/message_box.h"
 #include "platform/modal_dialog.h"
@@ -41,12 +42,6 @@ const int kButtons[] = {res::IDC_LINK1, res::IDC_LINK2, res::IDC_LINK3, res::IDC
 double MsSince(SteadyClock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // A smooth scene with fine grain, so the file holds about as much detail as a camera's.

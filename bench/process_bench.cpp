@@ -9,6 +9,8 @@
 // largest peak per command; with two commands their runs alternate, so that both meet
 // the machine in the same state, and the ratio of their best times follows. Exits 1
 // when a run fails or does not end within two minutes.
+#include "bench/median.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -89,13 +91,6 @@ RunResult RunOnce(char* const* argv)
         return {std::nullopt, 0,
             "failed (status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)) + ")"};
     return {elapsed.count(), usage.ru_maxrss, {}};
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
 double Best(const std::vector<double>& values)

@@ -9,6 +9,7 @@
 // the window is shown; the time from just before the fork to that moment is one sample.
 // Prints min, median and max per platform; exits 1 when a run fails or takes longer
 // than 30 s.
+#include "bench/median.h"
 #include "samples/large_checklist.h"
 
 #include <algorithm>
@@ -209,13 +210,6 @@ RunResult RunOnce(const std::string& probe, const std::string& platform, const s
     if (!failure.empty())
         return {std::nullopt, failure + "\n" + ReadText(logFile)};
     return {static_cast<double>(shown - started) / 1e6, {}};
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
 int Usage()

@@ -26,6 +26,7 @@
 // its own device root, settings and runtime folders. Message boxes are answered at
 // once and counted; reading this file should show none.
 #include "app/tavik_app.h"
+#include "bench/median.h"
 #include "model/checklist.h"
 #include "model/checklist_file.h"
 #include "platform/device_file_system.h"
@@ -95,15 +96,6 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QS
 double MsSince(SteadyClock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
-}
-
-double Median(std::vector<double> samples)
-{
-    if (samples.empty())
-        return 0;
-    std::sort(samples.begin(), samples.end());
-    const std::size_t middle = samples.size() / 2;
-    return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
 }
 
 std::string Samples(const std::vector<double>& samples)

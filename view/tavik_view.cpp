@@ -610,9 +610,10 @@ void CTavikView::OnItemCut()
     if (!row)
         return;
     OnItemCopy();
-    const std::u16string comment(m_checklist.comment(static_cast<std::size_t>(*row)));
-    CutRow(m_checklist, static_cast<std::size_t>(*row), Today());
-    showInCommentPane(comment);
+    const auto index = static_cast<std::size_t>(*row);
+    CutRow(m_checklist, index, Today());
+    // The row keeps its comment.
+    showInCommentPane(m_checklist.comment(index));
     UpdateCounter();
 }
 
