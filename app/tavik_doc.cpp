@@ -14,7 +14,7 @@ bool CTavikDoc::CanCloseFrame()
         return true;
     // The write failed (the user has been told why) or was declined: closing now would lose the changes.
     return MessageBox::show(view->window(), QStringLiteral("変更は保存されていません。このまま終了しますか？"),
-               MessageButtons::YesNo, MessageIcon::Warning)
+               MessageButtons::YesNoDefaultNo, MessageIcon::Warning)
         == MessageAnswer::Yes;
 }
 

@@ -66,8 +66,8 @@ remember_file items.lst
 write_expected added.expected $'\r\nmilk\r\nbread\r\n○<03/03/05>tea\r\neggs\r\napples 林檎\r\n red ones\r\n ２ kg\r\n'
 write_expected next.expected $'\r\nmilk\r\nrye bread\r\n○<03/03/05>tea\r\neggs\r\napples 林檎\r\n red ones\r\n ２ kg\r\n'
 write_expected edited.expected $'\r\nmilk\r\nrye bread\r\n○<'"$today"$'>green tea\r\neggs\r\napples 林檎\r\n red ones\r\n ２ kg\r\n'
-# The deletion record "!!削除＝＞!!green tea<date>!!!!＜＝削除!!" heads the file, one line a piece;
-# the deleted row keeps its mark and date.
+# The deletion record heads the file, one line a piece: an empty line, "削除＝＞", "green tea<date>",
+# the empty comment and "＜＝削除"; the deleted row keeps its mark and date.
 deletion=$'\r\n 削除＝＞\r\n green tea<'"$today"$'>\r\n\r\n ＜＝削除\r\n'
 write_expected deleted.expected "$deletion"$'\r\nmilk\r\nrye bread\r\n削<'"$today"$'>\r\neggs\r\napples 林檎\r\n red ones\r\n ２ kg\r\n'
 # The cut row's record follows, with its comment; the cut row, undated and empty, is an empty

@@ -37,6 +37,7 @@ const QString kWrittenText = QStringLiteral("書き込みました");
 const QString kEmptyNameText = QStringLiteral("ファイル名が空っぽ？");
 const QString kUnusableNameText = QStringLiteral("ファイル名に使えない文字が含まれています。");
 const QString kCreateEmptyText = QStringLiteral("空のファイルを作成します");
+const QString kReplaceText = QStringLiteral("「%1」は既にあります。上書きしますか？");
 const QString kNotFoundText = QStringLiteral("ファイルが見つかりません。\n%1");
 const QString kOutsideRootText = QStringLiteral("このファイルはデバイスのルートの外にあるため開けません。\n%1");
 const QString kNotChecklistText = QStringLiteral("チェックリスト（.lst、.txt）ではないため開けません。\n%1");
@@ -80,7 +81,15 @@ QString TooLargeText(const QString& path, std::int64_t size)
 
 MessageIcon IconOf(const Notice& notice)
 {
-    return notice.icon == NoticeIcon::Information ? MessageIcon::Information : MessageIcon::None;
+    switch (notice.icon) {
+    case NoticeIcon::Information:
+        return MessageIcon::Information;
+    case NoticeIcon::Warning:
+        return MessageIcon::Warning;
+    case NoticeIcon::None:
+        break;
+    }
+    return MessageIcon::None;
 }
 
 }  // namespace
@@ -159,7 +168,7 @@ void ChecklistFiles::LoadCurrentFile()
         for (const Notice& notice : result.notices)
             messages.append({ToQString(notice.text), IconOf(notice)});
         m_writer.rememberFile(read->identity);
-        m_checklist.setFileUnread(result.encoding == TextEncoding::Undetermined);
+        m_checklist.setFileUnread(!result.wholeFileRead);
     } else {
         if (read.reason().kind == ReadFailure::Kind::TooLarge)
             messages.append({TooLargeText(path, read.reason().size), MessageIcon::None});
@@ -315,7 +324,7 @@ bool ChecklistFiles::releaseChanges()
 {
     if (!m_checklist.modified() || SaveCurrentFile() == SaveResult::Written)
         return true;
-    if (MessageBox::show(m_host.dialogOwner(), kDiscardText, MessageButtons::YesNo, MessageIcon::Warning)
+    if (MessageBox::show(m_host.dialogOwner(), kDiscardText, MessageButtons::YesNoDefaultNo, MessageIcon::Warning)
         != MessageAnswer::Yes)
         return false;
     m_checklist.setModified(false);
@@ -343,7 +352,25 @@ std::optional<QString> ChecklistFiles::askFileName(const QString& folder)
         MessageBox::show(m_host.dialogOwner(), kUnusableNameText);
         return std::nullopt;
     }
-    return dialog.m_strFileName + QStringLiteral(".lst");
+    const QString fileName = dialog.m_strFileName + QStringLiteral(".lst");
+    if (replacesAnotherFile(folder + fileName)
+        && MessageBox::show(
+               m_host.dialogOwner(), kReplaceText.arg(fileName), MessageButtons::YesNoDefaultNo, MessageIcon::Warning)
+            != MessageAnswer::Yes)
+        return std::nullopt;
+    return fileName;
+}
+
+bool ChecklistFiles::replacesAnotherFile(const QString& path) const
+{
+    // The target is looked up as a write finds it, ignoring case, so the question names the
+    // file that would be lost. The open file, under any spelling or link, is simply rewritten.
+    const FileStatus target = DeviceFileSystem::status(path);
+    if (!target.exists || target.isFolder)
+        return false;
+    const std::optional<FileIdentity> replaced = DeviceFileSystem::identity(path);
+    const std::optional<FileIdentity> open = DeviceFileSystem::identity(ToQString(m_checklist.filePath()));
+    return !replaced || !open || replaced->device != open->device || replaced->inode != open->inode;
 }
 
 void ChecklistFiles::OnSaveFile()

@@ -82,8 +82,11 @@ private:
     // them; false keeps the open checklist as it is.
     bool releaseChanges();
     // The file name the user typed in the save-as dialog, with ".lst" added, or nothing
-    // when the user cancelled or the name cannot be used (the user has been told why).
+    // when the user cancelled, the name cannot be used (the user has been told why), or
+    // another file has that name and the user would not have it replaced.
     std::optional<QString> askFileName(const QString& folder);
+    // True when `path` names an existing file other than the open one.
+    bool replacesAnotherFile(const QString& path) const;
     // The folder of the open file with its trailing "\", where Save As and New file write.
     QString targetFolder() const;
     // The chooser's entries for `folder`, as "text" and kind pairs in the chooser's

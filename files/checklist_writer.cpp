@@ -60,13 +60,23 @@ SaveResult ChecklistWriter::SaveCurrentFile(QWidget* owner, WriteTarget target)
             return SaveResult::Cancelled;
     }
 
-    const Outcome<FileIdentity> written = DeviceFileSystem::replaceFile(path, WriteChecklist(m_checklist));
+    Cp932Codec::Unencodable unencodable;
+    const std::string bytes = WriteChecklist(m_checklist, &unencodable);
+    if (unencodable.count != 0
+        && MessageBox::show(owner, ToQString(notices::ReplaceUnencodableQuestion(unencodable)),
+               MessageButtons::YesNoDefaultNo, MessageIcon::Warning)
+            != MessageAnswer::Yes)
+        return SaveResult::Cancelled;
+
+    const Outcome<FileIdentity> written = DeviceFileSystem::replaceFile(path, bytes);
     if (!written) {
         // The old file is untouched and the checklist keeps its changes, marked unsaved.
         showWriteFailure(owner, path, written.reason());
         return SaveResult::Failed;
     }
     rememberFile(*written);
+    if (unencodable.count != 0)
+        TakeWrittenForm(m_checklist);
     m_checklist.setFileUnread(false);
     m_checklist.setModified(false);
     return SaveResult::Written;

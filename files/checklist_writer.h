@@ -15,7 +15,8 @@ class Checklist;
 
 enum class SaveResult {
     Written,  // the file holds the checklist; `modified` is cleared
-    Cancelled,  // the user declined the write (Unicode written as CP932, a file not read or changed by another program)
+    Cancelled,  // the user declined the write (Unicode written as CP932, a file not read whole or changed by
+                // another program, characters CP932 cannot hold written as "?")
     Failed,  // the file could not be written; it is as it was and the changes stay unsaved
 };
 
@@ -28,7 +29,8 @@ public:
     explicit ChecklistWriter(Checklist& checklist);
 
     // Puts each obstacle to the write (WriteObstacles) to the user as its question
-    // first; a "no" writes nothing. A failure is reported to the user with its reason; the old file stays as it was.
+    // first, then asks before characters CP932 cannot hold are written as "?"; a "no"
+    // writes nothing. A failure is reported to the user with its reason; the old file stays as it was.
     SaveResult SaveCurrentFile(QWidget* owner, WriteTarget target = WriteTarget::OwnFile);
 
     // The file at the checklist's path as it has just been read (nothing when there was none).

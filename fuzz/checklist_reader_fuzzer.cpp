@@ -43,13 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string first = ReadThenWrite(input);
     CheckLineEnds(first);
 
-    // Reading normalises: empty comment lines, marks without dates and unmappable
-    // characters go at once, but "!!" inside a comment line is a line break, and the
-    // blanks trimmed from the pieces it makes can bring a "!" next to another "!!",
-    // so a file can take several rounds to settle. Every round that still changes
-    // something must write fewer bytes, which proves it settles. A written file that
-    // happens to be valid UTF-8 with a character of three or more bytes is read as
-    // UTF-8 and leaves the check.
+    // Reading normalises: marks without dates and unmappable characters go at once,
+    // but a blank line amid comment lines is kept as an empty line, which is written
+    // as an empty line and only the next reading drops, so a file can take more than
+    // one round to settle. Every round that still changes something must write fewer
+    // bytes, which proves it settles. A written file that happens to be valid UTF-8
+    // with a character of three or more bytes is read as UTF-8 and leaves the check.
     std::string previous = first;
     for (;;) {
         tavik::TextEncoding encoding{};

@@ -218,11 +218,14 @@ void Checklist::clearMarksAndDates()
     const ChecklistChange change{ChecklistChange::Kind::CellsChanged, 0, rowCount() - 1, kMarkCell | kDateCell};
     changing(change);
     for (PackedRow& row : m_content.rows) {
+        // A deleted row stays deleted: made an item again it would count, and its
+        // comment, already kept in its deletion record, would come back under it.
+        if (row.mark == Mark::Deleted)
+            continue;
         row.mark = Mark::None;
         setDate(row, {});
     }
     m_content.doneCount = 0;
-    m_content.deletedCount = 0;
     collectEditedGarbage();
     changed(change);
 }

@@ -11,7 +11,7 @@
 
 namespace tavik {
 
-// The one open checklist: its rows, one comment per row (lines joined by "!!"), the
+// The one open checklist: its rows, one comment per row (lines joined by LF), the
 // header comment, the path of its file and its flags. Rows and their comments
 // always move together. Every change to the rows is told to the observer; the
 // counts of done and deleted rows are kept as the rows change.
@@ -47,7 +47,7 @@ public:
     void appendRow(const ItemRow& row, std::u16string_view comment);
     // Exchanges two rows together with their comments.
     void swapRows(std::size_t a, std::size_t b);
-    // Every row loses its mark and its date.
+    // Every row that is not deleted loses its mark and its date.
     void clearMarksAndDates();
 
     const HeaderComment& headerComment() const { return m_content.headerComment; }
@@ -61,8 +61,9 @@ public:
     void setModified(bool modified) { m_modified = modified; }
     bool readAsUnicode() const { return m_readAsUnicode; }
     void setReadAsUnicode(bool readAsUnicode) { m_readAsUnicode = readAsUnicode; }
-    // The file at filePath exists but was not read (it could not be opened or decoded,
-    // or was refused): writing to it would lose what it holds.
+    // The file at filePath exists but was not read whole (it could not be opened or
+    // decoded, was refused, or held text that could not be read): writing to it would
+    // lose what it holds.
     bool fileUnread() const { return m_fileUnread; }
     void setFileUnread(bool unread) { m_fileUnread = unread; }
 

@@ -10,8 +10,9 @@
 
 namespace tavik {
 
-// Lines joined by "!!", like a comment: the comment lines before the first item of
-// a file and the deletion records that deleting and cutting append.
+// Lines joined by line breaks, like a comment: the comment lines before the first
+// item of a file and the deletion records that deleting and cutting append. After a
+// write it holds the lines as written until the next read (see WriteChecklist).
 using HeaderComment = std::u16string;
 
 // Where one row's texts lie. Rows as read point into the file's text; a text given
@@ -37,7 +38,7 @@ struct PackedRow {
 
 // The rows of a checklist as the reader builds them and the checklist keeps them.
 struct ChecklistContent {
-    // The decoded text of the file, with each row's comment lines joined by "!!".
+    // The decoded text of the file, with each row's comment lines joined by line breaks.
     TextBuffer fileText;
     TextBuffer editedText;
     // Units of editedText that no row uses any more.

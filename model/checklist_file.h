@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/codepage/cp932_codec.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,7 +18,7 @@ enum class TextEncoding {
     Undetermined,  // the second byte is 00 without a UTF-16LE mark: nothing was read
 };
 
-enum class NoticeIcon { None, Information };
+enum class NoticeIcon { None, Information, Warning };
 
 // Something the user must be told after reading a file, in the order given.
 struct Notice {
@@ -28,6 +30,10 @@ struct ChecklistReadResult {
     TextEncoding encoding = TextEncoding::Ansi;
     std::vector<Notice> notices;
     int deletedCount = 0;
+    // False when the text of the file could not be read whole: a NUL before its end,
+    // bytes that are not valid in its encoding, or an encoding not told at all.
+    // Written back, such a file would lose what could not be read.
+    bool wholeFileRead = true;
 };
 
 // The notices' texts.
@@ -38,12 +44,20 @@ inline constexpr std::u16string_view kUndeterminedEncoding = u"コード体系�
 // The question to ask before a checklist read as Unicode is written in the ANSI code page.
 inline constexpr std::u16string_view kWriteUnicodeAsAnsi = u"ユニコードデータにASCIIを書き戻します";
 std::u16string DeletedLines(int count);  // "削除データが %d件ありました"
+std::u16string NulAt(std::size_t line);  // "%d行目のNUL文字から後ろは読み込めませんでした。"
+// "%d行目に%sとして読めないバイトがあります。"
+std::u16string InvalidBytesAt(std::size_t line, std::u16string_view encodingName);
+// The characters a write would replace with "?", as the user is shown them: "🍊、😀、…".
+std::u16string UnencodableCharacters(const Cp932Codec::Unencodable& unencodable);
+// "保存できない文字があります（🍊）。「?」に置き換えて書き込みますか？"
+std::u16string ReplaceUnencodableQuestion(const Cp932Codec::Unencodable& unencodable);
 }  // namespace notices
 
 // Rebuilds `checklist` from the bytes of a file: detects the encoding, decodes up to
 // the first NUL, and parses rows, comments and the header comment. Sets
 // readAsUnicode for a UTF-16LE or UTF-8 file and clears it otherwise; clears
-// modified. The file path is left as it is.
+// modified. The file path and the fileUnread flag are left to the caller, which
+// sets fileUnread when the result says the file was not read whole.
 ChecklistReadResult ReadChecklist(std::string_view fileBytes, Checklist& checklist);
 
 // Parses decoded text (up to its first NUL) into `checklist`; returns the number of
@@ -53,8 +67,14 @@ int ParseChecklistText(std::u16string_view text, Checklist& checklist);
 // The bytes of the file that `checklist` is written as: the header comment, one CR LF,
 // then each row line with its comment, all in the ANSI code page with CR LF. The
 // header comment is trimmed and converted in place and keeps its written form
-// until the next read, as files written by earlier versions expect.
-std::string WriteChecklist(Checklist& checklist);
+// until the next read, as files written by earlier versions expect. Characters the
+// code page cannot hold are written as "?" and told to `unencodable` when given.
+std::string WriteChecklist(Checklist& checklist, Cp932Codec::Unencodable* unencodable = nullptr);
+
+// Gives every text of `checklist` the form a write has just given it in the file:
+// characters CP932 cannot hold become "?", so that the screen shows what the file
+// holds. Only the texts that held such characters change.
+void TakeWrittenForm(Checklist& checklist);
 
 // Where a checklist is written: its own file, or a name the user has just given it
 // (Save As), which is written whatever is there.
@@ -70,7 +90,7 @@ struct FileOnDisk {
 // may want to keep, so the program asks first and tavik-lst refuses or warns.
 enum class WriteObstacle {
     ReadAsUnicode,  // the file was read as Unicode and is written in CP932
-    NotRead,  // the file exists but was not read, so its contents would be lost
+    NotRead,  // the file exists but was not read whole, so what was not read would be lost
     ChangedOnDisk,  // another program changed the file since it was read or written
 };
 

@@ -12,24 +12,10 @@ namespace tavik {
 
 namespace {
 
-std::optional<Mark> ItemMark(char16_t c)
-{
-    switch (c) {
-    case u'○':
-        return Mark::Done;
-    case u'×':
-        return Mark::Cross;
-    case u'？':
-        return Mark::Query;
-    default:
-        return std::nullopt;
-    }
-}
-
 constexpr std::size_t kDateIndex = 2;
 constexpr std::size_t kDateEndIndex = kDateIndex + PackedRow::kDateLength;
-// Room for the "!!" that joins a comment line to the one before it.
-constexpr std::size_t kJoinRoom = 2;
+// Room for the line break that joins a comment line to the one before it.
+constexpr std::size_t kJoinRoom = 1;
 
 }  // namespace
 
@@ -62,22 +48,20 @@ void ChecklistParser::addDecodedLine(std::size_t units, bool mayHoldCr)
         return;
     const std::size_t end = start + units;
 
-    if (units >= 2 && line[1] == u'<') {
-        if (const std::optional<Mark> mark = ItemMark(line[0])) {
-            // Dated only when the first ">" stands right after the eight date characters.
-            const bool dated = units > kDateEndIndex && line[kDateEndIndex] == u'>'
-                && std::find(line + kDateIndex, line + kDateEndIndex, u'>') == line + kDateEndIndex;
-            if (dated)
-                addRow(end, *mark, start + kDateEndIndex + 1, start + kDateIndex);
-            else
-                addRow(end, *mark, start + 1, PackedRow::kNoDate);
-            return;
-        }
-        if (line[0] == u'削') {
+    if (const std::optional<Mark> mark = LineMark({line, units})) {
+        if (*mark == Mark::Deleted) {
             ++m_deletedCount;
             m_inDeletedRowComment = true;
             return;
         }
+        // Dated only when the first ">" stands right after the eight date characters.
+        const bool dated = units > kDateEndIndex && line[kDateEndIndex] == u'>'
+            && std::find(line + kDateIndex, line + kDateEndIndex, u'>') == line + kDateEndIndex;
+        if (dated)
+            addRow(end, *mark, start + kDateEndIndex + 1, start + kDateIndex);
+        else
+            addRow(end, *mark, start + 1, PackedRow::kNoDate);
+        return;
     }
     if (IsCommentLineStart(line[0])) {
         addCommentLine(start, end);
@@ -111,7 +95,7 @@ void ChecklistParser::addCommentLine(std::size_t lineStart, std::size_t lineEnd)
     if (m_content.rows.empty()) {
         HeaderComment& header = m_content.headerComment;
         if (!header.empty())
-            header.append(u"!!");
+            header.push_back(kCommentLineBreak);
         header.append(trimmed);
         return;
     }
@@ -128,11 +112,10 @@ void ChecklistParser::addCommentLine(std::size_t lineStart, std::size_t lineEnd)
         return;
     }
     char16_t* const at = buffer.data() + lineStart;
-    std::memmove(at + 2, buffer.data() + trimmedStart, trimmed.size() * sizeof(char16_t));
-    at[0] = u'!';
-    at[1] = u'!';
-    row.commentSize += static_cast<std::uint32_t>(2 + trimmed.size());
-    buffer.resize(lineStart + 2 + trimmed.size());
+    std::memmove(at + kJoinRoom, buffer.data() + trimmedStart, trimmed.size() * sizeof(char16_t));
+    at[0] = kCommentLineBreak;
+    row.commentSize += static_cast<std::uint32_t>(kJoinRoom + trimmed.size());
+    buffer.resize(lineStart + kJoinRoom + trimmed.size());
 }
 
 ChecklistContent ChecklistParser::finish()

@@ -4,8 +4,8 @@ namespace tavik {
 
 namespace {
 
-constexpr std::u16string_view kSeparator = u"!!";
 constexpr std::u16string_view kLineEnd = u"\r\n";
+constexpr std::u16string_view kJoinMarker = u"!!";
 
 }  // namespace
 
@@ -27,6 +27,14 @@ std::u16string_view TrimCommentSpace(std::u16string_view text)
     return text.substr(begin, end - begin);
 }
 
+bool IsDroppedControl(char16_t c)
+{
+    // Dropped rather than stored: a NUL would end what is read of the file and lose
+    // every row after it, and the other controls are no text a person means to keep
+    // (those that count as white space would be trimmed off comment lines anyway).
+    return c < u' ' && c != u'\t' && c != u'\r' && c != u'\n';
+}
+
 void CommentToText(std::u16string& comment, CommentMode mode)
 {
     std::u16string result;
@@ -37,56 +45,88 @@ void CommentToText(std::u16string& comment, CommentMode mode)
 
 void AppendCommentText(std::u16string_view comment, CommentMode mode, std::u16string& result)
 {
-    std::u16string_view rest = comment;
-
-    if (mode == CommentMode::Display) {
-        // Replacing the first "!!" again and again never forms a new "!!", so one
-        // scan from the left gives the same result.
-        for (std::size_t pos; (pos = rest.find(kSeparator)) != std::u16string_view::npos;) {
-            result.append(rest.substr(0, pos)).append(kLineEnd);
-            rest.remove_prefix(pos + kSeparator.size());
-        }
-        result.append(rest);
-    } else {
-        for (std::size_t pos; (pos = rest.find(kSeparator)) != std::u16string_view::npos;) {
-            const std::u16string_view piece = rest.substr(0, pos);
-            if (!piece.empty() && piece.front() != u' ')
+    for (;;) {
+        const std::size_t lineBreak = comment.find(kCommentLineBreak);
+        const bool last = lineBreak == std::u16string_view::npos;
+        const std::u16string_view line = comment.substr(0, lineBreak);
+        if (mode != CommentMode::File) {
+            result.append(line);
+            if (!last)
+                result.append(mode == CommentMode::Display ? kLineEnd : kJoinMarker);
+        } else if (!last || !line.empty()) {
+            // An empty line stays empty, and only a plain space counts as the one a
+            // comment line needs in front.
+            if (!line.empty() && line.front() != u' ')
                 result.push_back(u' ');
-            result.append(piece).append(kLineEnd);
-            rest.remove_prefix(pos + kSeparator.size());
+            result.append(line).append(kLineEnd);
         }
-        // The last piece always gets a space, even when it starts with one.
-        if (!rest.empty())
-            result.append(u" ").append(rest).append(kLineEnd);
+        if (last)
+            return;
+        comment.remove_prefix(lineBreak + 1);
     }
 }
 
 void TextToComment(std::u16string& text)
 {
-    std::u16string result;
-    result.reserve(text.size() + 8);
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c != u'\r' && c != u'\n')
+    std::u16string comment;
+    comment.reserve(text.size() + 1);
+    std::u16string line;
+    // Since empty lines go, a CR LF may count as two line breaks.
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        const char16_t c = i < text.size() ? text[i] : u'\n';
+        if (c != u'\r' && c != u'\n') {
+            if (!IsDroppedControl(c))
+                line.push_back(c);
             continue;
-        result.append(text, lineStart, i - lineStart).append(kSeparator);
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        lineStart = i + 1;
+        }
+        if (const std::u16string_view kept = TrimCommentSpace(line); !kept.empty())
+            comment.append(kept).push_back(kCommentLineBreak);
+        line.clear();
     }
-    if (lineStart < text.size())
-        result.append(text, lineStart).append(kSeparator);
-    text = std::move(result);
+    text = std::move(comment);
 }
 
 std::u16string DeletionRecord(const ItemRow& row, std::u16string_view comment)
 {
-    std::u16string record = u"!!\u524A\u9664\uFF1D\uFF1E!!";  // !!削除＝＞!!
-    record.append(row.text).append(u"<").append(row.date).append(u">").append(kSeparator);
+    std::u16string record = u"\n\u524A\u9664\uFF1D\uFF1E\n";  // 削除＝＞
+    record.append(row.text).append(u"<").append(row.date).append(u">").push_back(kCommentLineBreak);
     record.append(comment);
-    record.append(u"!!\uFF1C\uFF1D\u524A\u9664!!");  // !!＜＝削除!!
+    record.append(u"\n\uFF1C\uFF1D\u524A\u9664\n");  // ＜＝削除
     return record;
+}
+
+std::u16string HeaderBlockText(std::u16string_view header)
+{
+    // Line breaks at the ends are lines of their own: a deletion record appended to an
+    // empty header comment begins with an empty line.
+    const auto isBlank = [](char16_t c) { return c != kCommentLineBreak && IsCommentSpace(c); };
+    while (!header.empty() && isBlank(header.front()))
+        header.remove_prefix(1);
+    while (!header.empty() && isBlank(header.back()))
+        header.remove_suffix(1);
+    std::u16string text;
+    text.reserve(header.size() + 16);
+    AppendCommentText(header, CommentMode::File, text);
+    return text;
+}
+
+std::u16string WrittenHeaderComment(std::u16string_view blockText)
+{
+    std::u16string written;
+    written.reserve(blockText.size());
+    std::size_t emptyLines = 0;
+    for (std::size_t end; (end = blockText.find(kLineEnd)) != std::u16string_view::npos;
+         blockText.remove_prefix(end + kLineEnd.size())) {
+        const std::u16string_view line = blockText.substr(0, end);
+        if (line.empty()) {
+            if (!written.empty())
+                ++emptyLines;
+            continue;
+        }
+        written.append(emptyLines, kCommentLineBreak).append(line).push_back(kCommentLineBreak);
+        emptyLines = 0;
+    }
+    return written;
 }
 
 }  // namespace tavik

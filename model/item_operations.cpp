@@ -62,7 +62,13 @@ void EditRow(Checklist& checklist, std::size_t row, std::u16string_view text, st
     const ItemRow before = checklist.row(row);
     const std::u16string date = DateText(today);
     Checklist::RowUpdate update{.text = text, .date = RestampedDate(before, date), .comment = comment};
-    if (text.empty()) {
+    if (before.isDeleted()) {
+        // Its deletion record already holds it; only a text brings it back, as a new item.
+        if (text.empty())
+            return;
+        update.mark = Mark::None;
+        update.date = std::u16string_view();
+    } else if (text.empty()) {
         // The record is built from the row as re-dated, so it holds today's date.
         ItemRow deleted = before;
         deleted.date = update.date.value_or(std::u16string_view());
@@ -76,6 +82,8 @@ void EditRow(Checklist& checklist, std::size_t row, std::u16string_view text, st
 void CutRow(Checklist& checklist, std::size_t row, Day today)
 {
     const ItemRow before = checklist.row(row);
+    if (before.isDeleted())
+        return;
     const std::u16string date = DateText(today);
     checklist.appendToHeaderComment(DeletionRecord(before, checklist.comment(row)));
     checklist.updateRow(row, {.mark = Mark::Deleted, .text = u"", .date = RestampedDate(checklist.row(row), date)});

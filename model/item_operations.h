@@ -28,18 +28,19 @@ Mark NextMark(Mark mark);
 // The mark button on `row`: the next mark, dated `today` whether or not the mark changed.
 void MarkRow(Checklist& checklist, std::size_t row, Day today);
 
-// Every row loses its mark and its date.
+// Every row loses its mark and its date, except deleted rows, which go at the next read.
 void ClearMarks(Checklist& checklist);
 
 // Stores what the item editor returned for `row`: its one-line text and its comment
-// ("!!"-joined). A dated row is re-dated `today`. An empty text deletes the row: it
+// (stored form, see TextToComment). A dated row is re-dated `today`. An empty text deletes the row: it
 // is marked "削" and a deletion record with the row's former text, its new date and
-// `comment` goes into the header comment.
+// `comment` goes into the header comment. A deleted row given a text becomes an
+// unmarked, undated item again; given none, it stays as it is.
 void EditRow(Checklist& checklist, std::size_t row, std::u16string_view text, std::u16string_view comment, Day today);
 
 // Cuts `row` (after it was copied): the row is marked "削" and emptied, and its
 // deletion record, which keeps the date the row had, goes into the header comment;
-// the row itself is re-dated `today` when it has a date.
+// the row itself is re-dated `today` when it has a date. A deleted row stays as it is.
 void CutRow(Checklist& checklist, std::size_t row, Day today);
 
 // Adds an unmarked, undated item after the last row (added or pasted).

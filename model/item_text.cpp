@@ -11,6 +11,12 @@ bool IsLineBreak(char16_t c)
     return c == u'\r' || c == u'\n';
 }
 
+// Nothing that shows before an item's text.
+bool IsLeadingFill(char16_t c)
+{
+    return IsCommentSpace(c) || IsDroppedControl(c);
+}
+
 }  // namespace
 
 bool IsCommentLineStart(char16_t c)
@@ -29,22 +35,40 @@ bool IsCommentLineStart(char16_t c)
     }
 }
 
+std::optional<Mark> LineMark(std::u16string_view line)
+{
+    if (line.size() < 2 || line[1] != u'<')
+        return std::nullopt;
+    switch (line[0]) {
+    case u'\u25CB':  // ○
+        return Mark::Done;
+    case u'\u00D7':  // ×
+        return Mark::Cross;
+    case u'\uFF1F':  // ？
+        return Mark::Query;
+    case u'\u524A':  // 削
+        return Mark::Deleted;
+    default:
+        return std::nullopt;
+    }
+}
+
 std::u16string OneLineItemText(std::u16string_view text)
 {
     std::size_t start = 0;
-    while (start < text.size() && IsCommentSpace(text[start]))
+    while (start < text.size() && IsLeadingFill(text[start]))
         ++start;
     std::u16string line;
     line.reserve(text.size() - start);
     for (std::size_t i = start; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (!IsLineBreak(c)) {
+        if (IsLineBreak(c)) {
+            line.push_back(u' ');
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+        } else if (!IsDroppedControl(c)) {
             line.push_back(c);
-            continue;
         }
-        line.push_back(u' ');
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
     }
     return line;
 }
@@ -65,7 +89,7 @@ std::u16string ItemClipboardText(std::u16string_view itemText, std::u16string_vi
 PastedItem ParsePastedItem(std::u16string_view clipboardText)
 {
     std::size_t start = 0;
-    while (start < clipboardText.size() && IsCommentSpace(clipboardText[start]))
+    while (start < clipboardText.size() && IsLeadingFill(clipboardText[start]))
         ++start;
     const std::u16string_view text = clipboardText.substr(start);
 
@@ -74,11 +98,8 @@ PastedItem ParsePastedItem(std::u16string_view clipboardText)
         ++lineEnd;
     PastedItem item;
     item.text = OneLineItemText(text.substr(0, lineEnd));
-    if (lineEnd < text.size()) {
-        const std::size_t restStart = text.substr(lineEnd, 2) == u"\r\n" ? lineEnd + 2 : lineEnd + 1;
-        item.comment = text.substr(restStart);
-        TextToComment(item.comment);
-    }
+    item.comment = text.substr(lineEnd);
+    TextToComment(item.comment);
     return item;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/item_row.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,9 +13,14 @@ namespace tavik {
 // True when a file line beginning with `c` is read as a comment line, not as an item.
 bool IsCommentLineStart(char16_t c);
 
+// The mark a file line is read with when it begins with a mark and "<": "○<", "×<"
+// and "？<" make a marked item, "削<" a deleted line. Nothing for any other line.
+std::optional<Mark> LineMark(std::u16string_view line);
+
 // `text` as a single file line can carry it: each line break (CR LF, LF or CR) becomes
-// one space, and the white space before the first visible character goes, since a
-// line beginning with a blank is read back as a comment.
+// one space, the control characters that IsDroppedControl() names go, and so does the
+// white space before the first visible character, since a line beginning with a blank
+// is read back as a comment.
 std::u16string OneLineItemText(std::u16string_view text);
 
 // True when `text` written alone on a line would be read back as a comment line (it
@@ -25,13 +33,13 @@ std::u16string ItemClipboardText(std::u16string_view itemText, std::u16string_vi
 
 struct PastedItem {
     std::u16string text;  // one line, see OneLineItemText; empty when the text held nothing visible
-    std::u16string comment;  // "!!"-joined
+    std::u16string comment;  // stored form, see TextToComment
 };
 
-// Reads an item back from clipboard text. Leading white space and empty lines are
-// skipped; the first line is the item text, the lines after it the comment (their
-// leading blanks kept). Any line break counts: CR LF, and the LF or CR alone that text
-// from other programs uses.
+// Reads an item back from clipboard text. White space, control characters and empty
+// lines before the item are skipped; the first line is the item text, the lines after
+// it the comment. Any line break counts: CR LF, and the LF or CR alone that text from
+// other programs uses.
 PastedItem ParsePastedItem(std::u16string_view clipboardText);
 
 }  // namespace tavik

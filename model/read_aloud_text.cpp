@@ -1,6 +1,7 @@
 #include "model/read_aloud_text.h"
 
 #include "model/checklist.h"
+#include "model/comment_text.h"
 
 namespace tavik {
 
@@ -15,7 +16,7 @@ std::u16string ReadAloudText(const Checklist& checklist, std::optional<std::size
     std::u16string text;
     if (selectedRow) {
         text.append(checklist.row(*selectedRow).text).push_back(kFullStop);
-        text.append(checklist.comment(*selectedRow));
+        AppendCommentText(checklist.comment(*selectedRow), CommentMode::Joined, text);
         return text;
     }
     for (std::size_t i = 0; i < checklist.rowCount(); ++i)

@@ -2,6 +2,7 @@
 // scripts and scheduled jobs. It uses the same reader and writer as the program.
 #include "model/checklist.h"
 #include "model/checklist_file.h"
+#include "model/comment_text.h"
 #include "model/progress.h"
 #include "platform/codepage/unicode_codec.h"
 #include "platform/fileio/file_identity.h"
@@ -71,6 +72,16 @@ std::unique_ptr<LoadedChecklist> Load(const std::string& path)
     return loaded;
 }
 
+void WarnNotReadWhole(const std::string& path, const ChecklistReadResult& result, std::string_view consequence = {})
+{
+    std::cerr << "tavik-lst: " << path << " was not read whole";
+    for (const Notice& notice : result.notices) {
+        if (notice.icon == NoticeIcon::Warning)
+            std::cerr << ": " << Utf8(notice.text);
+    }
+    std::cerr << consequence << "\n";
+}
+
 int Show(const std::string& path)
 {
     const std::unique_ptr<LoadedChecklist> loaded = Load(path);
@@ -83,6 +94,7 @@ int Show(const std::string& path)
     out["notices"] = nlohmann::json::array();
     for (const Notice& notice : loaded->result.notices)
         out["notices"].push_back(Utf8(notice.text));
+    out["whole"] = loaded->result.wholeFileRead;
     out["header"] = Utf8(checklist.headerComment());
     out["rows"] = nlohmann::json::array();
     for (std::size_t i = 0; i < checklist.rowCount(); ++i) {
@@ -90,11 +102,15 @@ int Show(const std::string& path)
         out["rows"].push_back(nlohmann::ordered_json{{"mark", Utf8(MarkText(row.mark))}, {"date", Utf8(row.date)},
             {"text", Utf8(row.text)}, {"comment", Utf8(checklist.comment(i))}});
     }
-    // The comment list as earlier versions printed it: one entry a row, then the empty
-    // spare entry that a list just read keeps after its last row.
+    // The comment list as earlier versions printed it: one entry a row, its lines
+    // joined by "!!", then the empty spare entry that a list just read keeps after its
+    // last row.
     out["comments"] = nlohmann::json::array();
-    for (std::size_t i = 0; i <= checklist.rowCount(); ++i)
-        out["comments"].push_back(Utf8(checklist.comment(i)));
+    for (std::size_t i = 0; i <= checklist.rowCount(); ++i) {
+        std::u16string joined;
+        AppendCommentText(checklist.comment(i), CommentMode::Joined, joined);
+        out["comments"].push_back(Utf8(joined));
+    }
     std::cout << out.dump(2) << "\n";
     return kExitOk;
 }
@@ -106,6 +122,9 @@ int Stats(const std::string& path)
         return kExitUsage;
     if (const std::optional<Progress> progress = ComputeProgress(loaded->checklist))
         std::cout << Utf8(progress->counterText()) << "\n";
+    // The figures count only what could be read.
+    if (!loaded->result.wholeFileRead)
+        WarnNotReadWhole(path, loaded->result);
     return kExitOk;
 }
 
@@ -115,8 +134,9 @@ int Rewrite(const std::string& path, const std::string& outPath)
     if (!loaded)
         return kExitUsage;
     Checklist& checklist = loaded->checklist;
-    checklist.setFileUnread(loaded->result.encoding == TextEncoding::Undetermined);
-    const std::string bytes = WriteChecklist(checklist);
+    checklist.setFileUnread(!loaded->result.wholeFileRead);
+    Cp932Codec::Unencodable unencodable;
+    const std::string bytes = WriteChecklist(checklist, &unencodable);
     // Checked as late as possible: what another program wrote since the read would be lost under the new file.
     const FileOnDisk onDisk{.exists = true, .changedSinceRead = FileIdentity::of(path) != loaded->identity};
     for (const WriteObstacle obstacle : WriteObstacles(checklist, WriteTarget::OwnFile, onDisk)) {
@@ -126,14 +146,22 @@ int Rewrite(const std::string& path, const std::string& outPath)
                       << "); it is written in CP932\n";
             break;
         case WriteObstacle::NotRead:
-            // Nothing was read, so writing would replace the file with an empty checklist.
-            std::cerr << "tavik-lst: " << path << ": the encoding cannot be determined; nothing written\n";
+            // What was not read would be lost under the new file.
+            if (loaded->result.encoding == TextEncoding::Undetermined)
+                std::cerr << "tavik-lst: " << path << ": the encoding cannot be determined; nothing written\n";
+            else
+                WarnNotReadWhole(path, loaded->result, "; nothing written");
             return kExitWriteFailed;
         case WriteObstacle::ChangedOnDisk:
             std::cerr << "tavik-lst: " << path
                       << " was changed by another program while it was being rewritten; nothing written\n";
             return kExitWriteFailed;
         }
+    }
+    if (unencodable.count != 0) {
+        std::cerr << "tavik-lst: " << path << ": " << unencodable.count << " characters cannot be written in CP932 ("
+                  << Utf8(notices::UnencodableCharacters(unencodable)) << "); nothing written\n";
+        return kExitWriteFailed;
     }
     const FileResult<FileIdentity> written = FileIo::replaceFile(outPath, bytes);
     if (!written) {

@@ -64,11 +64,15 @@ Day Today()
 }
 
 // Lets the item editor refuse an item text that a file line cannot hold as an item:
-// one that would be read back as a comment of the item above.
+// one that would be read back as a comment of the item above, or as a marked or
+// deleted line.
 QString RefuseItemText(const QString& item)
 {
-    if (ReadsAsCommentLine(OneLineItemText(item.toStdU16String())))
+    const std::u16string text = OneLineItemText(item.toStdU16String());
+    if (ReadsAsCommentLine(text))
         return QStringLiteral("項目の先頭に「!」「！」「.」「．」は使えません。");
+    if (LineMark(text))
+        return QStringLiteral("項目の先頭に「○<」「×<」「？<」「削<」は使えません。");
     return {};
 }
 
@@ -312,8 +316,8 @@ void CTavikView::OnMarkButton()
 
 void CTavikView::OnClearMarks()
 {
-    if (MessageBox::show(
-            window(), QStringLiteral("マークと日付をクリアします"), MessageButtons::YesNo, MessageIcon::Question)
+    if (MessageBox::show(window(), QStringLiteral("マークと日付をクリアします"), MessageButtons::YesNoDefaultNo,
+            MessageIcon::Question)
         != MessageAnswer::Yes)
         return;
     ClearMarks(m_checklist);
@@ -484,7 +488,7 @@ void CTavikView::OnEditItem()
     std::u16string comment = dialog.m_strComment.toStdU16String();
     TextToComment(comment);
     const std::u16string item = OneLineItemText(dialog.m_strItem.toStdU16String());
-    if (item.empty()
+    if (item.empty() && !m_checklist.row(index).isDeleted()
         && MessageBox::show(
                window(), QStringLiteral("データが削除されます"), MessageButtons::OkCancel, MessageIcon::Information)
             != MessageAnswer::Ok)
@@ -607,7 +611,7 @@ void CTavikView::appendItem(std::u16string_view text, std::u16string_view commen
 void CTavikView::OnItemCut()
 {
     const std::optional<int> row = GetSelectedRow();
-    if (!row)
+    if (!row || m_checklist.row(static_cast<std::size_t>(*row)).isDeleted())
         return;
     OnItemCopy();
     const auto index = static_cast<std::size_t>(*row);
@@ -629,7 +633,9 @@ void CTavikView::OnUpdateItemPasteAppend(CommandUi& ui)
 
 void CTavikView::OnUpdateItemCut(CommandUi& ui)
 {
-    ui.setEnabled(GetSelectedRow().has_value());
+    // A deleted row has nothing left to cut.
+    const std::optional<int> row = GetSelectedRow();
+    ui.setEnabled(row && !m_checklist.row(static_cast<std::size_t>(*row)).isDeleted());
 }
 
 void CTavikView::OnUpdateReadAloud(CommandUi& ui)

@@ -132,7 +132,7 @@ private:
     // Adds an item after the last row, brought into sight (the selection stays), and
     // shows its comment; the checklist is changed.
     void appendItem(std::u16string_view text, std::u16string_view comment);
-    // Shows `comment` ("!!"-joined) in the comment pane.
+    // Shows `comment` (stored form) in the comment pane.
     void showInCommentPane(std::u16string_view comment);
     void fitItemColumn();
 

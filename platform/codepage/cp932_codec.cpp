@@ -136,8 +136,10 @@ const EncodeTable& GetEncodeTable()
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
-// Decodes from `in` until `end`, or until `dest` reaches `full`; returns where it stopped.
-const unsigned char* DecodeSome(const unsigned char* in, const unsigned char* end, char16_t*& dest, char16_t* full)
+// Decodes from `in` until `end`, or until `dest` reaches `full`; returns where it
+// stopped. Counts the bytes that are not CP932 in `invalid`.
+const unsigned char* DecodeSome(
+    const unsigned char* in, const unsigned char* end, char16_t*& dest, char16_t* full, std::size_t& invalid)
 {
     const DecodeTable& table = GetDecodeTable();
     while (in < end && dest < full) {
@@ -174,6 +176,7 @@ const unsigned char* DecodeSome(const unsigned char* in, const unsigned char* en
             }
         }
         *dest++ = kReplacement;
+        ++invalid;
         ++in;
     }
     return in;
@@ -195,20 +198,21 @@ void Cp932Codec::appendDecoded(std::string_view bytes, std::u16string& out)
     char16_t chunk[4096];
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const unsigned char* const end = in + bytes.size();
+    std::size_t invalid = 0;
     while (in < end) {
         char16_t* dest = chunk;
         // Room for one ASCII block of eight after every check.
-        in = DecodeSome(in, end, dest, chunk + std::size(chunk) - 8);
+        in = DecodeSome(in, end, dest, chunk + std::size(chunk) - 8, invalid);
         out.append(chunk, static_cast<std::size_t>(dest - chunk));
     }
 }
 
-std::size_t Cp932Codec::decodeInto(std::string_view bytes, char16_t* out)
+std::size_t Cp932Codec::decodeInto(std::string_view bytes, char16_t* out, std::size_t& invalidBytes)
 {
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     char16_t* dest = out;
     // A byte never gives more than one unit, so the room never runs out first.
-    DecodeSome(in, in + bytes.size(), dest, out + bytes.size());
+    DecodeSome(in, in + bytes.size(), dest, out + bytes.size(), invalidBytes);
     return static_cast<std::size_t>(dest - out);
 }
 
@@ -219,7 +223,25 @@ std::u16string Cp932Codec::decode(std::string_view bytes)
     return text;
 }
 
-void Cp932Codec::appendEncoded(std::u16string_view text, std::string& out)
+namespace {
+
+void NoteUnencodable(char32_t character, Cp932Codec::Unencodable* unencodable)
+{
+    if (!unencodable)
+        return;
+    ++unencodable->count;
+    std::u32string& first = unencodable->first;
+    if (first.find(character) != std::u32string::npos)
+        return;
+    if (first.size() < Cp932Codec::Unencodable::kKept)
+        first.push_back(character);
+    else
+        unencodable->more = true;
+}
+
+}  // namespace
+
+void Cp932Codec::appendEncoded(std::u16string_view text, std::string& out, Unencodable* unencodable)
 {
     const EncodeTable& table = GetEncodeTable();
     // Never more than two bytes per unit, so one reservation covers the whole text.
@@ -242,14 +264,18 @@ void Cp932Codec::appendEncoded(std::u16string_view text, std::string& out)
             // tag characters U+E0000..U+E007F rather than turn them into "?".
             if (utf16::IsHighSurrogate(unit) && end - in >= 2 && utf16::IsLowSurrogate(in[1])) {
                 const char32_t codePoint = utf16::CombineSurrogates(unit, in[1]);
-                if (codePoint < kFirstTag || codePoint > kLastTag)
+                if (codePoint < kFirstTag || codePoint > kLastTag) {
                     *dest++ = kDefaultCharacter;
+                    NoteUnencodable(codePoint, unencodable);
+                }
                 in += 2;
                 continue;
             }
             const std::uint16_t code = table.codes[unit];
             if (code == kCannotEncode) {
                 *dest++ = kDefaultCharacter;
+                const bool surrogate = utf16::IsHighSurrogate(unit) || utf16::IsLowSurrogate(unit);
+                NoteUnencodable(surrogate ? kReplacement : unit, unencodable);
             } else if (code < 0x100) {
                 *dest++ = static_cast<char>(code);
             } else {

@@ -15,13 +15,23 @@ public:
     static void appendDecoded(std::string_view bytes, std::u16string& out);
     static std::u16string decode(std::string_view bytes);
     // Decodes into `out`, which has room for bytes.size() units (never more are
-    // written), and returns the number of units written.
-    static std::size_t decodeInto(std::string_view bytes, char16_t* out);
+    // written), and returns the number of units written; adds the number of bytes
+    // that were not CP932 to `invalidBytes`.
+    static std::size_t decodeInto(std::string_view bytes, char16_t* out, std::size_t& invalidBytes);
+
+    // The characters an encoding replaced with "?".
+    struct Unencodable {
+        static constexpr std::size_t kKept = 5;
+        std::u32string first;  // the first kKept different ones (U+FFFD for an unpaired surrogate)
+        bool more = false;  // others than those in `first`
+        std::size_t count = 0;  // all of them
+    };
 
     // Characters CP932 cannot hold (and unpaired surrogates) become "?" (0x3F),
-    // one per character; the invisible tag characters U+E0000..U+E007F are
-    // dropped, as iconv drops them. Never fails for lack of room.
-    static void appendEncoded(std::u16string_view text, std::string& out);
+    // one per character, and are added to `unencodable` when given; the invisible
+    // tag characters U+E0000..U+E007F are dropped, as iconv drops them. Never
+    // fails for lack of room.
+    static void appendEncoded(std::u16string_view text, std::string& out, Unencodable* unencodable = nullptr);
     static std::string encode(std::u16string_view text);
 
     // False when glibc offers no CP932 converter: then every byte from 0x80 up

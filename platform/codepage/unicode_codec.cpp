@@ -97,9 +97,20 @@ std::u16string UnicodeCodec::decodeUtf16Le(std::string_view bytes)
     return text;
 }
 
-bool UnicodeCodec::isValidUtf8(std::string_view bytes)
+std::size_t UnicodeCodec::validUtf8Prefix(std::string_view bytes)
 {
-    return longestUtf8Sequence(bytes).has_value();
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        const Utf8Step step = ReadUtf8(bytes, pos);
+        if (step.codePoint == kInvalid)
+            break;
+        pos += step.length;
+    }
+    return pos;
 }
 
 std::optional<std::size_t> UnicodeCodec::longestUtf8Sequence(std::string_view bytes)

@@ -13,9 +13,9 @@ public:
     // Little-endian 16-bit units; a final odd byte is ignored.
     static std::u16string decodeUtf16Le(std::string_view bytes);
 
-    // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates,
-    // nothing above U+10FFFF).
-    static bool isValidUtf8(std::string_view bytes);
+    // The length of the longest start of `bytes` that is well-formed UTF-8 (no
+    // overlongs, no surrogates, nothing above U+10FFFF): bytes.size() when all is.
+    static std::size_t validUtf8Prefix(std::string_view bytes);
 
     // The length in bytes (1 to 4) of the longest character of well-formed UTF-8,
     // 0 for no bytes; std::nullopt when the bytes are not well-formed UTF-8. Both

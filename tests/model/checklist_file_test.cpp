@@ -60,7 +60,7 @@ TEST(ReadChecklist, ShoppingList_GivesRowsCommentsHeaderAndDeletedCount)
     EXPECT_EQ(U8(checklist.headerComment()), "!週末の買い物");
     EXPECT_EQ(Rows(checklist),
         (std::vector<RowView>{
-            {"○", "牛乳", "02/12/23", "低脂肪!!2本"},
+            {"○", "牛乳", "02/12/23", "低脂肪\n2本"},
             {"", "パン", "", ""},
             {"×", "卵", "02/12/22", ""},
             {"？", "<2/12/1>電池", "", ""},
@@ -95,7 +95,7 @@ TEST(WriteChecklist, DeletedRow_WritesItsRecordInTheHeaderAndReadsBack)
     ReadChecklist(kShoppingFile, checklist);
     // Deleted through the editor on the day the row already carries, so its date stays.
     EditRow(checklist, 2, u"", u"", {2002, 12, 22});
-    EXPECT_EQ(U8(checklist.headerComment()), "!週末の買い物!!削除＝＞!!卵<02/12/22>!!!!＜＝削除!!");
+    EXPECT_EQ(U8(checklist.headerComment()), "!週末の買い物\n削除＝＞\n卵<02/12/22>\n\n＜＝削除\n");
 
     const std::string written = WriteChecklist(checklist);
     EXPECT_EQ(written,
@@ -114,7 +114,7 @@ TEST(WriteChecklist, DeletedRow_WritesItsRecordInTheHeaderAndReadsBack)
 
     Checklist reread;
     const ChecklistReadResult result = ReadChecklist(written, reread);
-    EXPECT_EQ(U8(reread.headerComment()), "!週末の買い物!!削除＝＞!!卵<02/12/22>!!＜＝削除");
+    EXPECT_EQ(U8(reread.headerComment()), "!週末の買い物\n削除＝＞\n卵<02/12/22>\n＜＝削除");
     EXPECT_EQ(result.deletedCount, 1);
     EXPECT_EQ(reread.rowCount(), 3u);
 }
@@ -124,7 +124,7 @@ TEST(WriteChecklist, HeaderIsConvertedInPlace_AndALaterRecordGetsAnEmptyLineBefo
     Checklist checklist;
     ReadChecklist(kShoppingFile, checklist);
     const std::string first = WriteChecklist(checklist);
-    EXPECT_EQ(U8(checklist.headerComment()), " !週末の買い物\r\n");
+    EXPECT_EQ(U8(checklist.headerComment()), " !週末の買い物\n");
 
     // Writing again without a change writes the same lines.
     EXPECT_EQ(WriteChecklist(checklist), first);
@@ -157,11 +157,11 @@ TEST(ReadChecklist, LineClasses)
         // ">" anywhere but index 10: no date.
         {"×<02/12/233>x", {{"×", "<02/12/233>x", "", ""}}, ""},
         // Every comment prefix; "!" and "．" stay, white space is trimmed (the ideographic space too).
-        {"a\r\n x \r\n\ty\r\n　z　\r\n!p\r\n！q\r\n.r\r\n．s", {{"", "a", "", "x!!y!!z!!!p!!！q!!.r!!．s"}}, ""},
-        // A line of "!!" alone adds the separator; a blank comment line adds a trailing one.
-        {"a\r\n !!\r\nb\r\n x\r\n  \r\n", {{"", "a", "", "!!"}, {"", "b", "", "x!!"}}, ""},
+        {"a\r\n x \r\n\ty\r\n　z　\r\n!p\r\n！q\r\n.r\r\n．s", {{"", "a", "", "x\ny\nz\n!p\n！q\n.r\n．s"}}, ""},
+        // A line of "!!" alone is a line like any other; a blank comment line adds an empty one.
+        {"a\r\n !!\r\nb\r\n x\r\n  \r\n", {{"", "a", "", "!!"}, {"", "b", "", "x\n"}}, ""},
         // Several comment lines before the first item form the header comment.
-        {" one\r\n\r\n\ttwo\r\n!three\r\nitem", {{"", "item", "", ""}}, "one!!two!!!three"},
+        {" one\r\n\r\n\ttwo\r\n!three\r\nitem", {{"", "item", "", ""}}, "one\ntwo\n!three"},
         // CR is dropped wherever it stands; a lone CR line is empty.
         {"a\rb\r\n\r\r\nc\r", {{"", "ab", "", ""}, {"", "c", "", ""}}, ""},
         // Other prefixes and the marks without "<" are plain items.
@@ -188,16 +188,33 @@ TEST(ReadChecklist, Encodings)
         std::vector<std::string> notices;
         std::vector<std::string> texts;
         bool unicode;
+        bool whole = true;  // read whole: a write asks nothing on that account
     };
     const std::vector<Case> cases = {
         {"", TextEncoding::Ansi, {"ファイルが空です。"}, {}, false},
         {"x", TextEncoding::Ansi, {}, {"x"}, false},
-        {"\xFF\xFE" + utf16Body + "q", TextEncoding::Utf16Le,  // final odd byte ignored, text ends at NUL
-            {"ユニコードですが、書き戻すとASCIIになります。"}, {"a", "に"}, true},
+        {"\xFF\xFE" + utf16Body + "q", TextEncoding::Utf16Le,  // the text ends at the NUL
+            {"ユニコードですが、書き戻すとASCIIになります。", "2行目のNUL文字から後ろは読み込めませんでした。"},
+            {"a", "に"}, true, false},
+        {"\xFF\xFE" + utf16Body.substr(0, 8) + "q", TextEncoding::Utf16Le,  // half a unit at the end
+            {"ユニコードですが、書き戻すとASCIIになります。", "2行目にUTF-16として読めないバイトがあります。"},
+            {"a", "に"}, true, false},
         {std::string("a\0b\0", 4), TextEncoding::Undetermined, {"コード体系を確定できません。\n読取エラーです"}, {},
-            false},
-        // A big-endian mark is not recognised: its second byte is not 00, so it is ANSI.
-        {std::string("\xFE\xFF\0a", 4), TextEncoding::Ansi, {}, {"\xEF\xBF\xBD\xEF\xBF\xBD"}, false},
+            false, false},
+        // UTF-16LE without mark whose second byte is not 00: read as CP932 up to the NUL of its line end.
+        {std::string("\x5B\x72\x73\x4E\r\0\n\0", 8), TextEncoding::Ansi,
+            {"1行目のNUL文字から後ろは読み込めませんでした。"}, {"[rsN"}, false, false},
+        // A big-endian mark is not recognised: its second byte is not 00, so it is ANSI, and not CP932.
+        {std::string("\xFE\xFF\0a", 4), TextEncoding::Ansi,
+            {"1行目にCP932として読めないバイトがあります。", "1行目のNUL文字から後ろは読み込めませんでした。"},
+            {"\xEF\xBF\xBD\xEF\xBF\xBD"}, false, false},
+        {AnsiFile("牛乳\r\n") + "\x82", TextEncoding::Ansi, {"2行目にCP932として読めないバイトがあります。"},
+            {"牛乳", "\xEF\xBF\xBD"}, false, false},
+        {"\xEF\xBB\xBF"
+         "a\n\xE3\x81x",
+            TextEncoding::Utf8,
+            {"ユニコードですが、書き戻すとASCIIになります。", "2行目にUTF-8として読めないバイトがあります。"},
+            {"a", "\xEF\xBF\xBDx"}, true, false},
         {"\xEF\xBB\xBF"
          "牛乳\nパン",
             TextEncoding::Utf8, {"ユニコードですが、書き戻すとASCIIになります。"}, {"牛乳", "パン"}, true},
@@ -211,7 +228,9 @@ TEST(ReadChecklist, Encodings)
          "café",
             TextEncoding::Utf8, {"ユニコードですが、書き戻すとASCIIになります。"}, {"café"}, true},
         {AnsiFile("牛乳\r\n"), TextEncoding::Ansi, {}, {"牛乳"}, false},
-        {std::string("ab\0cd", 5), TextEncoding::Ansi, {}, {"ab"}, false},
+        {std::string("ab\0cd", 5), TextEncoding::Ansi, {"1行目のNUL文字から後ろは読み込めませんでした。"}, {"ab"},
+            false, false},
+        {std::string("ab\0\0", 4), TextEncoding::Ansi, {}, {"ab"}, false},  // NULs alone at the end lose nothing
         // Deleted lines are reported before the Unicode notice.
         {"\xEF\xBB\xBF削<02/12/20>\n削<02/12/21>\na", TextEncoding::Utf8,
             {"削除データが 2件ありました", "ユニコードですが、書き戻すとASCIIになります。"}, {"a"}, true},
@@ -228,6 +247,7 @@ TEST(ReadChecklist, Encodings)
             texts.push_back(r.text);
         EXPECT_EQ(texts, c.texts) << c.bytes;
         EXPECT_EQ(checklist.readAsUnicode(), c.unicode) << c.bytes;
+        EXPECT_EQ(result.wholeFileRead, c.whole) << c.bytes;
         EXPECT_FALSE(checklist.modified());
     }
 }
@@ -273,28 +293,46 @@ TEST(WriteChecklist, DeletedRowsAndSeparatorsInItemText)
 TEST(WriteChecklist, WriteReadWrite_KeepsTheContentAndSettles)
 {
     Checklist checklist;
-    checklist.appendToHeaderComment(u"header!!second");
-    checklist.appendRow({Mark::Done, u"牛乳", u"02/12/23"}, u"低脂肪!!2本");
+    checklist.appendToHeaderComment(u"header\nsecond");
+    checklist.appendRow({Mark::Done, u"牛乳", u"02/12/23"}, u"低脂肪\n2本");
     checklist.appendRow({Mark::None, u"パン", u""}, u"");
-    checklist.appendRow({Mark::Cross, u"no date", u""}, u"a!! b!!c");
-    checklist.appendRow({Mark::Query, u"卵", u"02/12/22"}, u"x!!!!y!!");
+    checklist.appendRow({Mark::Cross, u"no date", u""}, u"a\n b\nc");
+    checklist.appendRow({Mark::Query, u"卵", u"02/12/22"}, u"x\n\ny\n");
     checklist.appendRow({Mark::Deleted, u"", u"02/12/20"}, u"dropped");
 
     const std::string first = WriteChecklist(checklist);
     Checklist reread;
     ReadChecklist(first, reread);
-    EXPECT_EQ(U8(reread.headerComment()), "header!!second");
+    EXPECT_EQ(U8(reread.headerComment()), "header\nsecond");
     EXPECT_EQ(Rows(reread),
         (std::vector<RowView>{
-            {"○", "牛乳", "02/12/23", "低脂肪!!2本"}, {"", "パン", "", ""},
-            {"", "no date", "", "a!!b!!c"},  // a row without a date loses its mark,
-            {"？", "卵", "02/12/22", "x!!y"},  // a comment its empty lines and trailing "!!",
+            {"○", "牛乳", "02/12/23", "低脂肪\n2本"}, {"", "パン", "", ""},
+            {"", "no date", "", "a\nb\nc"},  // a row without a date loses its mark,
+            {"？", "卵", "02/12/22", "x\ny"},  // a comment its empty lines and final line break,
         }));  // and the deleted row is gone
 
     const std::string second = WriteChecklist(reread);
     Checklist again;
     ReadChecklist(second, again);
     EXPECT_EQ(WriteChecklist(again), second);
+}
+
+// Each character CP932 cannot hold is written as "?" and told, so that the user can be asked first.
+TEST(WriteChecklist, CharactersCp932CannotHold_AreToldEachOnce)
+{
+    Checklist checklist;
+    checklist.appendToHeaderComment(u"🍊");
+    checklist.appendRow({Mark::None, u"みかん🍊", u""}, u"ok");
+    checklist.appendRow({Mark::None, u"€ \xD800 é ☃ ✓ 🍞", u""}, u"🍊");  // an unpaired surrogate shows as U+FFFD
+    Cp932Codec::Unencodable unencodable;
+    EXPECT_EQ(WriteChecklist(checklist, &unencodable), AnsiFile(" ?\r\n\r\nみかん?\r\n ok\r\n? ? ? ? ? ?\r\n ?\r\n"));
+    EXPECT_EQ(unencodable.count, 9u);
+    EXPECT_EQ(U8(notices::UnencodableCharacters(unencodable)), "🍊、€、\xEF\xBF\xBD、é、☃、…");
+    Checklist plain;
+    plain.appendRow({Mark::None, u"牛乳", u""}, u"");
+    Cp932Codec::Unencodable none;
+    WriteChecklist(plain, &none);
+    EXPECT_EQ(none.count, 0u);
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 #include "model/checklist.h"
 #include "model/checklist_file.h"
+#include "model/comment_text.h"
 #include "model/item_operations.h"
+#include "model/item_text.h"
 #include "model_test_util.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <random>
 
 namespace tavik {
@@ -40,7 +44,7 @@ std::u16string RefDate(const Day& day)
 
 std::u16string RefRecord(const std::u16string& text, const std::u16string& date, std::u16string_view comment)
 {
-    return u"!!削除＝＞!!" + text + u"<" + date + u">!!" + std::u16string(comment) + u"!!＜＝削除!!";
+    return u"\n削除＝＞\n" + text + u"<" + date + u">\n" + std::u16string(comment) + u"\n＜＝削除\n";
 }
 
 bool IsSpace(char16_t c)
@@ -48,35 +52,56 @@ bool IsSpace(char16_t c)
     return c == u' ' || (c >= u'\t' && c <= u'\r') || c == u'\u3000';
 }
 
-std::u16string Trim(std::u16string_view text)
+// `text` without the white space at both ends, but for `kept`.
+std::u16string Trim(std::u16string_view text, char16_t kept = 0)
 {
-    while (!text.empty() && IsSpace(text.front()))
+    const auto trimmed = [&](char16_t c) { return IsSpace(c) && c != kept; };
+    while (!text.empty() && trimmed(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back()))
+    while (!text.empty() && trimmed(text.back()))
         text.remove_suffix(1);
     return std::u16string(text);
 }
 
-// A "!!"-joined comment as the lines under an item: every piece on a line of its own,
-// a space before it unless it has one (the last piece always gets one), an empty last
-// piece left out.
+// The lines of a comment; a line break at its end starts no further line.
+std::vector<std::u16string> Lines(std::u16string_view comment)
+{
+    std::vector<std::u16string> lines;
+    for (std::size_t lf; !comment.empty(); comment.remove_prefix(lf + 1)) {
+        lf = comment.find(u'\n');
+        lines.emplace_back(comment.substr(0, lf));
+        if (lf == std::u16string_view::npos)
+            break;
+    }
+    return lines;
+}
+
+// A comment as the lines under an item: every line on a line of its own, a space
+// before it unless it has one (an empty line stays empty).
 std::u16string FileLines(std::u16string_view comment)
 {
     std::u16string out;
-    for (std::size_t cut; (cut = comment.find(u"!!")) != std::u16string_view::npos; comment.remove_prefix(cut + 2)) {
-        const std::u16string_view piece = comment.substr(0, cut);
-        out.append(piece.empty() || piece.front() == u' ' ? u"" : u" ").append(piece).append(u"\r\n");
-    }
-    if (!comment.empty())
-        out.append(u" ").append(comment).append(u"\r\n");
+    for (const std::u16string& line : Lines(comment))
+        out.append(line.empty() || line.front() == u' ' ? u"" : u" ").append(line).append(u"\r\n");
     return out;
 }
 
-// The bytes of the file; the header comment keeps its written form.
+// The bytes of the file; the header comment keeps the lines written for it, without
+// the empty ones at its ends.
 std::string RefWrite(Reference& ref)
 {
-    ref.header = FileLines(Trim(ref.header));
-    std::u16string text = ref.header + u"\r\n";
+    const std::u16string header = FileLines(Trim(ref.header, u'\n'));
+    std::vector<std::u16string> lines = Lines(header);
+    for (std::u16string& line : lines)
+        std::erase(line, u'\r');
+    while (!lines.empty() && lines.back().empty())
+        lines.pop_back();
+    ref.header.clear();
+    for (const std::u16string& line : lines) {
+        if (!ref.header.empty() || !line.empty())
+            ref.header += line + u"\n";
+    }
+    std::u16string text = header + u"\r\n";
     for (const RefRow& row : ref.rows) {
         text += row.date.empty() ? row.text : row.mark + u"<" + row.date + u">" + row.text;
         text += u"\r\n";
@@ -87,7 +112,7 @@ std::string RefWrite(Reference& ref)
 }
 
 // Reading back the lines that FileLines() gives: each blank-led line, trimmed, joins
-// `target` with "!!"; empty lines add nothing.
+// `target` after a line break; empty lines add nothing.
 void ReadCommentLines(std::u16string_view lines, std::u16string& target)
 {
     for (std::size_t lf; (lf = lines.find(u'\n')) != std::u16string_view::npos; lines.remove_prefix(lf + 1)) {
@@ -97,7 +122,7 @@ void ReadCommentLines(std::u16string_view lines, std::u16string& target)
             continue;
         ASSERT_TRUE(IsSpace(line.front())) << U8(line);
         if (!target.empty())
-            target += u"!!";
+            target += u"\n";
         target += Trim(line);
     }
 }
@@ -174,8 +199,10 @@ public:
     void clear()
     {
         ClearMarks(*m_checklist);
-        for (RefRow& row : m_ref.rows)
-            row.mark = row.date = u"";
+        for (RefRow& row : m_ref.rows) {
+            if (row.mark != u"削")
+                row.mark = row.date = u"";
+        }
         m_ref.modified = true;
     }
     // `text` and `comment` may lie in the checklist itself.
@@ -184,6 +211,14 @@ public:
         RefRow& row = m_ref.rows[i];
         const std::u16string newText(text), newComment(comment);
         EditRow(*m_checklist, i, text, comment, today);
+        if (row.mark == u"削") {
+            // Only a text brings a deleted row back, as an unmarked, undated item.
+            if (!newText.empty()) {
+                row = {u"", newText, u"", newComment};
+                m_ref.modified = true;
+            }
+            return;
+        }
         if (!row.date.empty())
             row.date = RefDate(today);
         if (newText.empty()) {
@@ -198,6 +233,8 @@ public:
     {
         CutRow(*m_checklist, i, today);
         RefRow& row = m_ref.rows[i];
+        if (row.mark == u"削")
+            return;
         m_ref.header += RefRecord(row.text, row.date, row.comment);
         row.mark = u"削";
         row.text.clear();
@@ -234,9 +271,19 @@ public:
         m_recorder.attach(*fresh);
         const ChecklistReadResult result = ReadChecklist(bytes, *fresh);
         ASSERT_EQ(result.encoding, TextEncoding::Ansi);
+        std::vector<RefRow> kept;
+        std::copy_if(m_ref.rows.begin(), m_ref.rows.end(), std::back_inserter(kept),
+            [](const RefRow& row) { return row.mark != u"削"; });
         int deletedLines = 0;
         std::tie(m_ref, deletedLines) = RefReadBack(m_ref);
         EXPECT_EQ(result.deletedCount, deletedLines);
+        // Every row that is not deleted comes back with its text and its comment's lines,
+        // whatever was typed or pasted for them.
+        ASSERT_EQ(m_ref.rows.size(), kept.size());
+        for (std::size_t i = 0; i < kept.size(); ++i) {
+            EXPECT_EQ(U8(m_ref.rows[i].text), U8(kept[i].text));
+            EXPECT_EQ(Lines(m_ref.rows[i].comment), Lines(kept[i].comment)) << U8(kept[i].comment);
+        }
         m_owned = std::move(fresh);
         m_checklist = m_owned.get();
         m_recorder.take();
@@ -249,13 +296,13 @@ private:
     ChangeRecorder m_recorder;
 };
 
-// Texts whose characters CP932 holds, none of whose lead bytes makes well-formed
-// UTF-8, so the written file reads back as CP932 exactly.
-const std::u16string_view kItemStarts[] = {u"牛乳", u"パン", u"卵", u"電池", u"milk", u"a!!b", u"日本語テキスト",
-    u"x y", u"○ no", u"削 x", u"tail  ", u"全角　空白", u"1. step", u"<tag>", u"？ q", u"A"};
-const std::u16string_view kItemMore[] = {u"", u" ", u"!!", u"！", u"．", u"　", u"削", u"<02/12/23>", u"!"};
-const std::u16string_view kCommentPieces[] = {u"", u" lead", u"trail ", u"\tTab", u"　全角", u"!bang", u"低脂肪",
-    u"2本", u"x", u"  ", u"a!b", u"．dot", u"!", u"パン!"};
+// Pieces of text as typed or pasted: line breaks of every kind, control characters,
+// blanks, what starts a comment line or a marked or deleted line, "!!". Their
+// characters CP932 holds, none of whose lead bytes makes well-formed UTF-8, so the
+// written file reads back as CP932 exactly.
+const std::u16string_view kTypedPieces[] = {u"牛乳", u"パン", u"電池", u"milk", u"2本", u"x", u"全角　空白", u"!",
+    u"!!", u"！", u".", u"．", u" ", u"  ", u"\t", u"　", u"\r\n", u"\n", u"\r", std::u16string_view(u"\0", 1), u"\x01",
+    u"\x0B", u"\x1B", u"\x1F", u"○<", u"×<", u"？<", u"削<", u"<02/12/23>", u"○", u"削", u"<", u">"};
 const Day kDays[] = {{2003, 3, 5}, {2000, 1, 1}, {2002, 12, 23}, {2024, 2, 29}};
 
 template <class T, std::size_t N>
@@ -269,21 +316,27 @@ int Roll(std::mt19937& rng, int below)
     return std::uniform_int_distribution<int>(0, below - 1)(rng);
 }
 
-std::u16string ItemText(std::mt19937& rng)
+std::u16string Typed(std::mt19937& rng, int mostPieces)
 {
-    std::u16string text(Pick(rng, kItemStarts));
-    for (int more = Roll(rng, 3); more > 0; --more)
-        text += Pick(rng, kItemMore);
+    std::u16string text;
+    for (int pieces = Roll(rng, mostPieces + 1); pieces > 0; --pieces)
+        text += Pick(rng, kTypedPieces);
     return text;
 }
 
-std::u16string Comment(std::mt19937& rng)
+// An item text as the editor hands it over; nothing when it is refused.
+std::optional<std::u16string> TypedItemText(std::mt19937& rng)
 {
-    std::u16string comment;
-    for (int pieces = Roll(rng, 5); pieces > 0; --pieces)
-        comment += std::u16string(Pick(rng, kCommentPieces)) + u"!!";
-    if (!comment.empty() && Roll(rng, 2) == 0)
-        comment.resize(comment.size() - 2);  // as read from a file, without the last "!!"
+    std::u16string text = OneLineItemText(Typed(rng, 4));
+    if (ReadsAsCommentLine(text) || LineMark(text))
+        return std::nullopt;
+    return text;
+}
+
+std::u16string TypedComment(std::mt19937& rng)
+{
+    std::u16string comment = Typed(rng, 10);
+    TextToComment(comment);
     return comment;
 }
 
@@ -308,11 +361,18 @@ TEST(ChecklistProperty, RandomCommandsAgreeWithThePlainReference)
                 const ItemRow item = driver.checklist().row(row);
                 driver.edit(row, item.text, driver.checklist().comment(row), today);
             } else if (command < 42) {
-                driver.edit(row, Roll(rng, 4) == 0 ? u"" : ItemText(rng), Comment(rng), today);
+                if (const std::optional<std::u16string> text = Roll(rng, 4) ? TypedItemText(rng) : u"")
+                    driver.edit(row, *text, TypedComment(rng), today);
             } else if (command < 50) {
                 driver.cut(row, today);
+            } else if (command < 64) {
+                const std::optional<std::u16string> text = TypedItemText(rng);
+                if (text && !text->empty())
+                    driver.append(*text, TypedComment(rng));
             } else if (command < 72) {
-                driver.append(ItemText(rng), Comment(rng));
+                const PastedItem pasted = ParsePastedItem(Typed(rng, 12));
+                if (!pasted.text.empty() && !ReadsAsCommentLine(pasted.text) && !LineMark(pasted.text))
+                    driver.append(pasted.text, pasted.comment);
             } else if (command < 88) {
                 driver.move(row, Roll(rng, 2) ? 1 : -1);
             } else if (command < 90) {
@@ -336,7 +396,7 @@ TEST(ChecklistProperty, CompactingEditedTextKeepsEveryRow)
     Checklist first;
     Driver driver(first);
     for (int i = 0; i < 40; ++i)
-        driver.append(u"item " + std::u16string(1, char16_t(u'A' + i % 26)), i % 3 ? u"c!!" : u"");
+        driver.append(u"item " + std::u16string(1, char16_t(u'A' + i % 26)), i % 3 ? u"c\n" : u"");
     driver.write(true);  // the rows now lie in the file's text
     for (std::size_t i = 0; i < 40; i += 2)
         driver.mark(i, kDays[i / 2 % 4]);

@@ -53,8 +53,8 @@ TEST(Checklist, CountsFollowEveryChangeOfAMark)
     checklist.swapRows(0, 2);
     EXPECT_EQ(Counts(checklist), "2 done, 1 deleted");
     checklist.clearMarksAndDates();
-    EXPECT_EQ(Counts(checklist), "0 done, 0 deleted");
-    EXPECT_EQ(RowTexts(checklist), (std::vector<std::string>{"|c2||", "|||", "|a||"}));
+    EXPECT_EQ(Counts(checklist), "0 done, 1 deleted");
+    EXPECT_EQ(RowTexts(checklist), (std::vector<std::string>{"|c2||", "|||", "削|a|02/12/23|"}));
 
     checklist.appendToHeaderComment(u"h");
     checklist.reset();
@@ -110,7 +110,7 @@ TEST(Progress, CounterText_FollowsTheCountingRules)
 TEST(ReadAloudText, WholeListOrTheSelectedItemWithItsStoredComment)
 {
     Checklist checklist;
-    checklist.appendRow({Mark::Done, u"牛乳", u"03/03/05"}, u"2 l!!low fat!!");
+    checklist.appendRow({Mark::Done, u"牛乳", u"03/03/05"}, u"2 l\nlow fat\n");
     checklist.appendRow({Mark::Deleted, u"", u"03/03/05"}, u"gone");
     checklist.appendRow({Mark::None, u"卵", u""}, u"");
     // Marks, dates and comments are not read; a deleted row adds only its full stop.

@@ -33,7 +33,7 @@ void FillStartList(Checklist& checklist)
 TEST(ItemOperations, EachCommandChangesRowsHeaderCountsAndTellsTheObserver)
 {
     const std::vector<std::string> start
-        = {"○|牛乳|02/12/23|低脂肪!!2本", "|パン||", "×|卵|02/12/22|", "削||02/12/21|gone", "？|電池|02/12/21|x"};
+        = {"○|牛乳|02/12/23|低脂肪\n2本", "|パン||", "×|卵|02/12/22|", "削||02/12/21|gone", "？|電池|02/12/21|x"};
     struct Case {
         const char* name;
         std::function<void(Checklist&)> apply;
@@ -46,35 +46,44 @@ TEST(ItemOperations, EachCommandChangesRowsHeaderCountsAndTellsTheObserver)
     const Case cases[] = {
         {"mark an unmarked row", [](Checklist& c) { MarkRow(c, 1, kToday); }, {{1, "○|パン|03/03/05|"}}, "", 2, 1,
             {"Cells 1-1 MD"}},
-        {"mark ○", [](Checklist& c) { MarkRow(c, 0, kToday); }, {{0, "×|牛乳|03/03/05|低脂肪!!2本"}}, "", 0, 1,
+        {"mark ○", [](Checklist& c) { MarkRow(c, 0, kToday); }, {{0, "×|牛乳|03/03/05|低脂肪\n2本"}}, "", 0, 1,
             {"Cells 0-0 MD"}},
         {"mark ×", [](Checklist& c) { MarkRow(c, 2, kToday); }, {{2, "？|卵|03/03/05|"}}, "", 1, 1, {"Cells 2-2 MD"}},
         {"mark ？", [](Checklist& c) { MarkRow(c, 4, kToday); }, {{4, "○|電池|03/03/05|x"}}, "", 2, 1,
             {"Cells 4-4 MD"}},
         {"mark 削: stays, dated today", [](Checklist& c) { MarkRow(c, 3, kToday); }, {{3, "削||03/03/05|gone"}}, "", 1,
             1, {"Cells 3-3 MD"}},
-        {"clear marks, deleted rows too", [](Checklist& c) { ClearMarks(c); },
-            {{0, "|牛乳||低脂肪!!2本"}, {2, "|卵||"}, {3, "|||gone"}, {4, "|電池||x"}}, "", 0, 0, {"Cells 0-4 MD"}},
-        {"edit a dated row: re-dated", [](Checklist& c) { EditRow(c, 0, u"牛乳 1l", u"c!!", kToday); },
-            {{0, "○|牛乳 1l|03/03/05|c!!"}}, "", 1, 1, {"Cells 0-0 TDC"}},
+        {"clear marks: deleted rows stay deleted", [](Checklist& c) { ClearMarks(c); },
+            {{0, "|牛乳||低脂肪\n2本"}, {2, "|卵||"}, {4, "|電池||x"}}, "", 0, 1, {"Cells 0-4 MD"}},
+        {"text typed into a deleted row makes it an undated item again",
+            [](Checklist& c) { EditRow(c, 3, u"電球", u"gone", kToday); }, {{3, "|電球||gone"}}, "", 1, 0,
+            {"Cells 3-3 MTDC"}},
+        {"a deleted row edited empty or cut is left alone",
+            [](Checklist& c) {
+                EditRow(c, 3, u"", u"", kToday);
+                CutRow(c, 3, kToday);
+            },
+            {}, "", 1, 1, {}, false},
+        {"edit a dated row: re-dated", [](Checklist& c) { EditRow(c, 0, u"牛乳 1l", u"c\n", kToday); },
+            {{0, "○|牛乳 1l|03/03/05|c\n"}}, "", 1, 1, {"Cells 0-0 TDC"}},
         {"edit an undated row without change: stays undated", [](Checklist& c) { EditRow(c, 1, u"パン", u"", kToday); },
             {}, "", 1, 1, {"Cells 1-1 TC"}},
         {"edit to an empty text: record with the new date and the new comment",
-            [](Checklist& c) { EditRow(c, 2, u"", u"new!!", kToday); }, {{2, "削||03/03/05|new!!"}},
-            "!!削除＝＞!!卵<03/03/05>!!new!!!!＜＝削除!!", 1, 2, {"Header", "Cells 2-2 MTDC"}},
+            [](Checklist& c) { EditRow(c, 2, u"", u"new\n", kToday); }, {{2, "削||03/03/05|new\n"}},
+            "\n削除＝＞\n卵<03/03/05>\nnew\n\n＜＝削除\n", 1, 2, {"Header", "Cells 2-2 MTDC"}},
         {"delete an undated row", [](Checklist& c) { EditRow(c, 1, u"", u"", kToday); }, {{1, "削|||"}},
-            "!!削除＝＞!!パン<>!!!!＜＝削除!!", 1, 2, {"Header", "Cells 1-1 MTC"}},
+            "\n削除＝＞\nパン<>\n\n＜＝削除\n", 1, 2, {"Header", "Cells 1-1 MTC"}},
         {"delete a done row", [](Checklist& c) { EditRow(c, 0, u"", u"低脂肪", kToday); }, {{0, "削||03/03/05|低脂肪"}},
-            "!!削除＝＞!!牛乳<03/03/05>!!低脂肪!!＜＝削除!!", 0, 2, {"Header", "Cells 0-0 MTDC"}},
+            "\n削除＝＞\n牛乳<03/03/05>\n低脂肪\n＜＝削除\n", 0, 2, {"Header", "Cells 0-0 MTDC"}},
         {"cut: record keeps the old date, the row is re-dated and keeps its comment",
-            [](Checklist& c) { CutRow(c, 0, kToday); }, {{0, "削||03/03/05|低脂肪!!2本"}},
-            "!!削除＝＞!!牛乳<02/12/23>!!低脂肪!!2本!!＜＝削除!!", 0, 2, {"Header", "Cells 0-0 MTD"}},
+            [](Checklist& c) { CutRow(c, 0, kToday); }, {{0, "削||03/03/05|低脂肪\n2本"}},
+            "\n削除＝＞\n牛乳<02/12/23>\n低脂肪\n2本\n＜＝削除\n", 0, 2, {"Header", "Cells 0-0 MTD"}},
         {"cut an undated row", [](Checklist& c) { CutRow(c, 1, kToday); }, {{1, "削|||"}},
-            "!!削除＝＞!!パン<>!!!!＜＝削除!!", 1, 2, {"Header", "Cells 1-1 MT"}},
-        {"append", [](Checklist& c) { AppendItem(c, u"新しい", u"c!!"); }, {{5, "|新しい||c!!"}}, "", 1, 1,
+            "\n削除＝＞\nパン<>\n\n＜＝削除\n", 1, 2, {"Header", "Cells 1-1 MT"}},
+        {"append", [](Checklist& c) { AppendItem(c, u"新しい", u"c\n"); }, {{5, "|新しい||c\n"}}, "", 1, 1,
             {"Inserted 5-5"}},
         {"move down with the comment", [](Checklist& c) { EXPECT_TRUE(MoveRow(c, 0, 1)); },
-            {{0, "|パン||"}, {1, "○|牛乳|02/12/23|低脂肪!!2本"}}, "", 1, 1, {"Cells 0-1 MTDC"}},
+            {{0, "|パン||"}, {1, "○|牛乳|02/12/23|低脂肪\n2本"}}, "", 1, 1, {"Cells 0-1 MTDC"}},
         {"move up: only the differing cells are told", [](Checklist& c) { EXPECT_TRUE(MoveRow(c, 4, -1)); },
             {{3, "？|電池|02/12/21|x"}, {4, "削||02/12/21|gone"}}, "", 1, 1, {"Cells 3-4 MTC"}},
         {"move the first row up", [](Checklist& c) { EXPECT_FALSE(MoveRow(c, 0, -1)); }, {}, "", 1, 1, {}, false},

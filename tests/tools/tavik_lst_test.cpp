@@ -39,7 +39,7 @@ TEST(TavikLst, Show_PrintsTheChecklistAsJson)
     EXPECT_EQ(json["header"], "!週末の買い物");
     ASSERT_EQ(json["rows"].size(), 3u);
     EXPECT_EQ(json["rows"][0],
-        (nlohmann::json{{"mark", "○"}, {"date", "02/12/23"}, {"text", "牛乳"}, {"comment", "低脂肪!!2本"}}));
+        (nlohmann::json{{"mark", "○"}, {"date", "02/12/23"}, {"text", "牛乳"}, {"comment", "低脂肪\n2本"}}));
     EXPECT_EQ(json["comments"], nlohmann::json::array({"低脂肪!!2本", "", "", ""}));
 
     const auto encodingOf = [&](const char* name) {
@@ -123,12 +123,17 @@ TEST(TavikLst, Rewrite_RefusalsKeepTheFile)
     WriteFile(folder.file("readonly.lst"), original);
     chmod(folder.file("readonly.lst").c_str(), 0444);
     WriteFile(folder.file("odd.lst"), std::string("a\0b\0", 4));
+    WriteFile(folder.file("partly.lst"), original + std::string("\0", 1) + Cp932("パン\r\n"));
+    WriteFile(folder.file("emoji.lst"), "\xEF\xBB\xBFみかん🍊\r\n");
 
-    for (const char* name : {"locked/list.lst", "readonly.lst", "odd.lst"}) {
+    const std::pair<const char*, const char*> cases[] = {{"locked/list.lst", ""}, {"readonly.lst", ""},
+        {"odd.lst", "cannot be determined"}, {"partly.lst", "NUL"}, {"emoji.lst", "cannot be written in CP932 (🍊)"}};
+    for (const auto& [name, reason] : cases) {
         const std::string before = ReadFile(folder.file(name));
         const ToolOutput result = RunTool(kTool, {"rewrite", folder.file(name)}, RunAs::Unprivileged);
         EXPECT_EQ(result.exitCode, 1) << name;
         EXPECT_NE(result.err.find(name), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
         EXPECT_EQ(ReadFile(folder.file(name)), before) << name;
     }
 }

@@ -91,7 +91,8 @@ TEST(ChecklistTableModel, EveryChangeReachesTheListAndAProxyOnTop)
             {"削||", "|a|", "削||03/03/05", "|d|"}, {}},
         {"mark again", [&] { MarkRow(checklist, 3, kToday); }, {"3,0-3,0", "3,2-3,2"}, 0,
             {"削||", "|a|", "削||03/03/05", "○|d|03/03/05"}, {"○|d|03/03/05"}},
-        {"clear", [&] { ClearMarks(checklist); }, {"0,0-3,0", "0,2-3,2"}, 0, {"||", "|a|", "||", "|d|"}, {}},
+        {"clear", [&] { ClearMarks(checklist); }, {"0,0-3,0", "0,2-3,2"}, 0, {"削||", "|a|", "削||03/03/05", "|d|"},
+            {}},
     };
     for (const Step& step : steps) {
         changes.clear();

@@ -82,6 +82,43 @@ TEST_F(DiskChangesTest, FilesThatWereNotRead_AreOnlyOverwrittenWhenTheUserSaysSo
     EXPECT_EQ(QFileInfo(big).size(), 300LL * 1024 * 1024);
 }
 
+TEST_F(DiskChangesTest, PartlyReadFilesAndUnencodableCharacters_AreWrittenOnlyWhenTheUserSaysSo)
+{
+    // Read up to the NUL, the file is shown in part and told as not read whole.
+    const QByteArray partly = Cp932(u"牛乳\r\n卵\r\n") + QByteArray("\0", 1) + Cp932(u"パン\r\nバター\r\n");
+    m_root.writeFile(QStringLiteral("list.lst"), partly);
+    writeChecklist(QStringLiteral("fruit.lst"), u"牛乳\r\n");
+    remember(QString(), QStringLiteral("list.lst"));
+    m_boxes.expect(MessageAnswer::Ok, QStringLiteral("3行目のNUL文字から後ろは読み込めませんでした。"));
+    open();
+    EXPECT_EQ(m_boxes.shown().last().icon, MessageIcon::Warning);
+    EXPECT_EQ(m_view->listModel()->rowCount(), 2);
+    selectRow(0);
+    m_view->executeCommand(res::IDC_MARK_BUTTON);
+    m_boxes.expect(MessageAnswer::No, kUnread);
+    m_view->executeCommand(res::ID_FILE_OVERWRITE);
+    EXPECT_EQ(fileBytes(QStringLiteral("list.lst")), partly);
+    EXPECT_TRUE(m_view->checklist().modified());
+
+    // A character CP932 cannot hold is written as "?" only after a yes; no keeps it on screen, unwritten.
+    const QString replace = QStringLiteral("保存できない文字があります（🍊）。「?」に置き換えて書き込みますか？");
+    m_boxes.expect(MessageAnswer::No, kUnread)
+        .expect(MessageAnswer::Yes, QStringLiteral("変更は保存されていません。破棄しますか？"));
+    choose(QStringLiteral(" fruit.lst"));
+    EXPECT_EQ(fileBytes(QStringLiteral("list.lst")), partly);
+    m_boxes.expect(MessageAnswer::No, replace);
+    addItem(QStringLiteral("みかん🍊"));
+    EXPECT_EQ(m_boxes.shown().last().buttons, MessageButtons::YesNoDefaultNo);
+    EXPECT_EQ(m_boxes.shown().last().icon, MessageIcon::Warning);
+    EXPECT_EQ(fileBytes(QStringLiteral("fruit.lst")), Cp932(u"牛乳\r\n"));
+    EXPECT_EQ(cell(1, ChecklistTableModel::kTextColumn), QStringLiteral("みかん🍊"));
+    EXPECT_TRUE(m_view->checklist().modified());
+    save(MessageAnswer::Yes, replace);
+    EXPECT_EQ(fileBytes(QStringLiteral("fruit.lst")), Cp932(u"\r\n牛乳\r\nみかん?\r\n"));
+    EXPECT_FALSE(m_view->checklist().modified());
+    EXPECT_EQ(cell(1, ChecklistTableModel::kTextColumn), QStringLiteral("みかん?")) << "the screen shows the file";
+}
+
 TEST_F(DiskChangesTest, FileChangedByAnotherProgram_IsNotOverwrittenUnasked)
 {
     writeChecklist(QStringLiteral("list.lst"), u"牛乳\r\n");

@@ -109,6 +109,7 @@ TEST_F(ChooserTest, SwitchingFiles_WhenTheWriteFails_AsksBeforeDroppingChanges)
     m_boxes.expect(MessageAnswer::Ok).expect(MessageAnswer::No, kDiscard);
     choose(QStringLiteral(" b.lst"));
     ASSERT_EQ(m_boxes.texts().size(), 2);
+    EXPECT_EQ(m_boxes.shown().at(1).buttons, MessageButtons::YesNoDefaultNo);
     EXPECT_TRUE(m_boxes.texts().at(0).startsWith(QStringLiteral("ファイルに書き込めませんでした。\n\\a.lst\n")));
     EXPECT_EQ(cell(0, ChecklistTableModel::kMarkColumn), QStringLiteral("○"));
     EXPECT_TRUE(m_view->checklist().modified());

@@ -48,8 +48,8 @@ TEST_F(ItemClipboardTest, CopyCutAndPaste_MoveItemsWithTheirCommentsBetweenCheck
     // A copy pasted into the same list: a new last row, the source unchanged.
     m_view->executeCommand(res::ID_ITEM_PASTE_APPEND);
     EXPECT_EQ(texts().last(), QStringLiteral("|牛乳|"));
-    EXPECT_EQ(m_view->checklist().comment(3), u" 2 l!! low fat!!");
-    EXPECT_EQ(m_view->checklist().comment(0), u"2 l!!low fat");
+    EXPECT_EQ(m_view->checklist().comment(3), u"2 l\nlow fat\n");
+    EXPECT_EQ(m_view->checklist().comment(0), u"2 l\nlow fat");
     EXPECT_EQ(m_view->GetSelectedRow(), 0);
 
     // Cut: the record keeps the date the row had; the row is re-dated and leaves the count.
@@ -57,7 +57,7 @@ TEST_F(ItemClipboardTest, CopyCutAndPaste_MoveItemsWithTheirCommentsBetweenCheck
     m_view->executeCommand(res::ID_ITEM_CUT);
     EXPECT_EQ(Clipboard::text(), QStringLiteral("卵\r\n"));
     EXPECT_EQ(texts().at(1), QStringLiteral("削||03/03/05"));
-    EXPECT_EQ(m_view->checklist().headerComment(), u"!!削除＝＞!!卵<02/12/23>!!!!＜＝削除!!");
+    EXPECT_EQ(m_view->checklist().headerComment(), u"\n削除＝＞\n卵<02/12/23>\n\n＜＝削除\n");
     EXPECT_EQ(counterText(), QStringLiteral("0/3\n0%"));
     EXPECT_TRUE(m_view->checklist().modified());
 
@@ -87,7 +87,7 @@ TEST_F(ItemClipboardTest, Paste_TakesTextFromOtherProgramsAndRefusesWhatCannotBe
     ASSERT_TRUE(enabled(res::ID_ITEM_PASTE_APPEND));
     m_view->executeCommand(res::ID_ITEM_PASTE_APPEND);
     EXPECT_EQ(texts().last(), QStringLiteral("|買い物|"));
-    EXPECT_EQ(m_view->checklist().comment(1), u"卵!!牛乳!!");
+    EXPECT_EQ(m_view->checklist().comment(1), u"卵\n牛乳\n");
     EXPECT_EQ(m_view->commentPane()->toPlainText(), QStringLiteral("卵\n牛乳\n"));
 
     Clipboard::setText(QStringLiteral("一行だけ"));
@@ -99,6 +99,9 @@ TEST_F(ItemClipboardTest, Paste_TakesTextFromOtherProgramsAndRefusesWhatCannotBe
     m_view->executeCommand(res::ID_ITEM_PASTE_APPEND);
     m_boxes.expect(MessageAnswer::Ok, QStringLiteral("項目の先頭に「!」「！」「.」「．」は使えません。"));
     Clipboard::setText(QStringLiteral("!注意\r\n"));
+    m_view->executeCommand(res::ID_ITEM_PASTE_APPEND);
+    m_boxes.expect(MessageAnswer::Ok, QStringLiteral("項目の先頭に「○<」「×<」「？<」「削<」は使えません。"));
+    Clipboard::setText(QStringLiteral("削<メモ>\r\n"));
     m_view->executeCommand(res::ID_ITEM_PASTE_APPEND);
     EXPECT_EQ(m_view->listModel()->rowCount(), 3);
 }

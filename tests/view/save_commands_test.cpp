@@ -18,6 +18,11 @@ const QString kWritten = QStringLiteral("書き込みました");
 const QString kCreateEmpty = QStringLiteral("空のファイルを作成します");
 const QString kEmptyFile = QStringLiteral("ファイルが空です。");
 
+QString ReplaceQuestion(const QString& fileName)
+{
+    return QStringLiteral("「%1」は既にあります。上書きしますか？").arg(fileName);
+}
+
 class SaveTest : public ViewTest {
 protected:
     void SetUp() override
@@ -58,8 +63,9 @@ TEST_F(SaveTest, SaveAs_WritesTheNewFileInTheSameFolderAndOpensIt)
 {
     writeChecklist(QStringLiteral("a/b.lst.lst"), u"古い\r\n");
     typeName(QStringLiteral("\\a\\"), QStringLiteral("b.lst"));  // the extension is added all the same
+    m_boxes.expect(MessageAnswer::Yes, ReplaceQuestion(QStringLiteral("b.lst.lst")));
     m_view->executeCommand(res::ID_LIST_SAVE_AS);
-    EXPECT_EQ(fileBytes(QStringLiteral("a/b.lst.lst")), markedList());  // replaced without a question
+    EXPECT_EQ(fileBytes(QStringLiteral("a/b.lst.lst")), markedList());
     EXPECT_EQ(fileBytes(QStringLiteral("a/list.lst")), Cp932(u"牛乳\r\nパン\r\n"));
     EXPECT_EQ(rememberedFolder(), QStringLiteral("\\a\\"));
     EXPECT_EQ(rememberedFileName(), QStringLiteral("b.lst.lst"));
@@ -99,6 +105,62 @@ TEST_F(SaveTest, SaveAsAndNewFile_RefuseEmptyAndUnusableNames)
     EXPECT_TRUE(m_view->checklist().modified());
 }
 
+// Save As and New file onto the name of another file ask first; "No" ends the command with
+// nothing written and nothing remembered. The name is found as the device finds it, ignoring
+// case, so the open file under another spelling is simply rewritten.
+TEST_F(SaveTest, SaveAsAndNewFile_AskBeforeReplacingAnotherFile)
+{
+    writeChecklist(QStringLiteral("a/Other.lst"), u"他\r\n");
+    const QByteArray other = fileBytes(QStringLiteral("a/Other.lst"));
+    const QByteArray open = fileBytes(QStringLiteral("a/list.lst"));
+    for (const int command : {res::ID_LIST_SAVE_AS, res::ID_NEW_LIST}) {
+        for (const QString& typed : {QStringLiteral("Other"), QStringLiteral("OTHER")}) {
+            const QString name = typed + QStringLiteral(".lst");
+            if (command == res::ID_NEW_LIST)
+                m_boxes.expect(MessageAnswer::Ok, kCreateEmpty);
+            typeName(QStringLiteral("\\a\\"), typed);
+            m_boxes.expect(MessageAnswer::No, ReplaceQuestion(name));
+            m_view->executeCommand(command);
+            ASSERT_EQ(m_boxes.pending(), 0) << name.toStdString();
+            EXPECT_EQ(m_boxes.shown().last().buttons, MessageButtons::YesNoDefaultNo);
+            EXPECT_EQ(m_boxes.shown().last().icon, MessageIcon::Warning);
+            EXPECT_EQ(fileBytes(QStringLiteral("a/Other.lst")), other);
+            EXPECT_EQ(fileBytes(QStringLiteral("a/list.lst")), open);
+            EXPECT_EQ(rememberedFolder(), QStringLiteral("\\a"));
+            EXPECT_EQ(rememberedFileName(), QStringLiteral("list.lst"));
+            EXPECT_EQ(m_view->checklist().filePath(), u"\\a\\list.lst");
+            EXPECT_TRUE(m_view->checklist().modified());
+        }
+    }
+
+    // Each command below starts again from \a\list.lst, so the dialog shows the same folder.
+    const auto reopen = [this] {
+        remember(QStringLiteral("\\a"), QStringLiteral("list.lst"));
+        m_view->files().OpenRememberedFile();
+    };
+    // Save As onto the open file, typed in capitals: no question.
+    typeName(QStringLiteral("\\a\\"), QStringLiteral("LIST"));
+    m_view->executeCommand(res::ID_LIST_SAVE_AS);
+    EXPECT_EQ(fileBytes(QStringLiteral("a/list.lst")), markedList());
+
+    // "Yes" empties the other file, whichever spelling it was asked under.
+    reopen();
+    m_boxes.expect(MessageAnswer::Ok, kCreateEmpty);
+    typeName(QStringLiteral("\\a\\"), QStringLiteral("other"));
+    m_boxes.expect(MessageAnswer::Yes, ReplaceQuestion(QStringLiteral("other.lst")))
+        .expect(MessageAnswer::Ok, kEmptyFile);
+    m_view->executeCommand(res::ID_NEW_LIST);
+    EXPECT_EQ(fileBytes(QStringLiteral("a/Other.lst")), QByteArray());
+    EXPECT_FALSE(QFile::exists(m_root.hostPath(QStringLiteral("a/other.lst"))));
+
+    // New file onto the open file empties it without a question.
+    reopen();
+    m_boxes.expect(MessageAnswer::Ok, kCreateEmpty).expect(MessageAnswer::Ok, kEmptyFile);
+    typeName(QStringLiteral("\\a\\"), QStringLiteral("list"));
+    m_view->executeCommand(res::ID_NEW_LIST);
+    EXPECT_EQ(fileBytes(QStringLiteral("a/list.lst")), QByteArray());
+}
+
 // A write that cannot happen is reported with the path and the reason; nothing claims
 // success, the old file stays and the changes stay unsaved.
 TEST_F(SaveTest, FailedWrites_AreReportedAndKeepTheChanges)
@@ -116,7 +178,7 @@ TEST_F(SaveTest, FailedWrites_AreReportedAndKeepTheChanges)
     m_root.writeFile(QStringLiteral("a/copy.lst"), "other");
     QFile::setPermissions(m_root.hostPath(QStringLiteral("a/copy.lst")), QFileDevice::ReadOwner);
     typeName(QStringLiteral("\\a\\"), QStringLiteral("copy"));
-    m_boxes.expect(MessageAnswer::Ok);
+    m_boxes.expect(MessageAnswer::Yes, ReplaceQuestion(QStringLiteral("copy.lst"))).expect(MessageAnswer::Ok);
     m_view->executeCommand(res::ID_LIST_SAVE_AS);
     EXPECT_TRUE(m_boxes.texts().last().startsWith(failed));
     EXPECT_EQ(fileBytes(QStringLiteral("a/copy.lst")), QByteArray("other"));
