@@ -203,8 +203,10 @@ answer_box() {
     box=$(head -n1 <<<"$output")
     poll "$limit" shot "$box" "$artifacts/$picture" || fail "the message box was not painted"
     xdotool key "$@" || fail "xdotool could not press keys"
-    poll "$limit" no_message_box || fail "the message box is still open ${limit}s after $*"
+    # Another box may follow at once: this one must be gone.
+    poll "$limit" box_gone "$box" || fail "the message box is still open ${limit}s after $*"
 }
+box_gone() { message_boxes | grep -qx "$1" || echo gone; }
 
 # Presses Ctrl+Q in the main window: quit
 quit() {
