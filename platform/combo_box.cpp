@@ -1,5 +1,7 @@
 #include "platform/combo_box.h"
 
+#include <QWheelEvent>
+
 namespace tavik {
 
 namespace {
@@ -65,6 +67,13 @@ int ComboBox::selectString(int startAfter, const QString& prefix)
 int ComboBox::compareTexts(const QString& a, const QString& b)
 {
     return QString::compare(a, b, Qt::CaseInsensitive);
+}
+
+void ComboBox::wheelEvent(QWheelEvent* event)
+{
+    // Left to the parent, as over any other control that does not scroll; the open list
+    // is a widget of its own and keeps scrolling with the wheel.
+    event->ignore();
 }
 
 }  // namespace tavik

@@ -10,7 +10,8 @@ namespace tavik {
 // entries carry a 32-bit value, a sorted box keeps its entries in the order of a
 // case-insensitive comparison of their whole texts, and selectString() is the
 // Windows prefix search. A choice the user makes is reported by QComboBox::activated;
-// selecting from the program reports nothing of the kind.
+// selecting from the program reports nothing of the kind. The wheel over the closed box
+// chooses nothing: a turn meant for the window must not open the next entry.
 class ComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -35,6 +36,9 @@ public:
 
     // The order a sorted box keeps: negative when `a` comes before `b`.
     static int compareTexts(const QString& a, const QString& b);
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     Order m_order = Order::AsAdded;

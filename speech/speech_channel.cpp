@@ -2,9 +2,12 @@
 
 #include "platform/local_channel.h"
 
+#include <QDeadlineTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocalSocket>
+
+#include <algorithm>
 
 namespace tavik {
 
@@ -15,15 +18,18 @@ constexpr int kReadCommand = 1003;
 // How long the program may take to answer "hello".
 constexpr int kHelloTimeoutMs = 1000;
 // A program that does not say whether it still reads within this time is taken for
-// hung: the reading counts as ended rather than holding tavik's shutdown for ever.
+// hung: the reading counts as ended rather than keeping the reader busy for ever.
 constexpr int kStateTimeoutMs = 10000;
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kWriteTimeoutMs = 5000;
+// How often a wait looks whether it has been abandoned.
+constexpr int kWaitSliceMs = 50;
 
 }  // namespace
 
-SpeechChannel::SpeechChannel()
+SpeechChannel::SpeechChannel(std::function<bool()> abandoned)
     : m_socket(std::make_unique<QLocalSocket>())
+    , m_abandoned(std::move(abandoned))
 {
 }
 
@@ -75,7 +81,7 @@ bool SpeechChannel::send(const QJsonObject& message)
         return false;
     m_socket->write(QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n');
     while (m_socket->bytesToWrite() > 0) {
-        if (!m_socket->waitForBytesWritten(kWriteTimeoutMs))
+        if (!waitFor(Wait::ForWritten, kWriteTimeoutMs))
             return false;
     }
     return true;
@@ -84,13 +90,27 @@ bool SpeechChannel::send(const QJsonObject& message)
 std::optional<QJsonObject> SpeechChannel::receive(int timeoutMs)
 {
     while (!m_socket->canReadLine()) {
-        if (m_socket->state() != QLocalSocket::ConnectedState || !m_socket->waitForReadyRead(timeoutMs))
+        if (!waitFor(Wait::ForReadable, timeoutMs))
             return std::nullopt;
     }
     const QJsonDocument document = QJsonDocument::fromJson(m_socket->readLine().trimmed());
     if (!document.isObject())
         return std::nullopt;
     return document.object();
+}
+
+bool SpeechChannel::waitFor(Wait what, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        if (m_socket->state() != QLocalSocket::ConnectedState || (m_abandoned && m_abandoned()))
+            return false;
+        const int slice = static_cast<int>(std::min<qint64>(deadline.remainingTime(), kWaitSliceMs));
+        if (what == Wait::ForWritten ? m_socket->waitForBytesWritten(slice) : m_socket->waitForReadyRead(slice))
+            return true;
+        if (deadline.hasExpired())
+            return false;
+    }
 }
 
 }  // namespace tavik

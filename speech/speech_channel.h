@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -16,7 +17,9 @@ namespace tavik {
 // call fail.
 class SpeechChannel {
 public:
-    SpeechChannel();
+    // `abandoned` is asked again and again while a call waits for the program; once it
+    // says true, the call fails at once.
+    explicit SpeechChannel(std::function<bool()> abandoned = {});
     ~SpeechChannel();
 
     // The socket the speech program listens on.
@@ -34,10 +37,15 @@ public:
     std::optional<bool> isReading();
 
 private:
+    enum class Wait { ForWritten, ForReadable };
+
     bool send(const QJsonObject& message);
     std::optional<QJsonObject> receive(int timeoutMs);
+    // One wait of the socket, up to `timeoutMs`, cut short when the caller abandons it.
+    bool waitFor(Wait what, int timeoutMs);
 
     std::unique_ptr<QLocalSocket> m_socket;
+    std::function<bool()> m_abandoned;
 };
 
 }  // namespace tavik

@@ -7,7 +7,6 @@
 #include <QWidget>
 
 #include <chrono>
-#include <thread>
 
 namespace tavik {
 
@@ -40,7 +39,8 @@ void CSpeechReader::Speak(const QString& text)
 
 void CSpeechReader::DoJob()
 {
-    SpeechChannel channel;
+    // Every wait gives up on a stop: the program finishes a reading on its own.
+    SpeechChannel channel([this] { return stopSignalled(); });
     if (!channel.connect()) {
         // Whether the start worked shows in whether the channel opens.
         static_cast<void>(ProcessLauncher::start(kProgram));
@@ -49,7 +49,8 @@ void CSpeechReader::DoJob()
                 bringOwnerToFront();
                 break;
             }
-            std::this_thread::sleep_for(kLookPause);
+            if (!pause(kLookPause))
+                return;
         }
     }
     if (!channel.hasTextBox())
@@ -61,11 +62,12 @@ void CSpeechReader::DoJob()
         const std::lock_guard lock(m_textLock);
         text = m_text;
     }
-    if (!channel.setText(text) || !channel.startReading())
+    if (!channel.setText(text) || !channel.startReading() || !pause(kFirstPause))
         return;
-    std::this_thread::sleep_for(kFirstPause);
-    for (std::optional<bool> reading = channel.isReading(); reading.value_or(false); reading = channel.isReading())
-        std::this_thread::sleep_for(kBusyPause);
+    for (std::optional<bool> reading = channel.isReading(); reading.value_or(false); reading = channel.isReading()) {
+        if (!pause(kBusyPause))
+            return;
+    }
     channel.setText(QString());
 }
 

@@ -10,9 +10,9 @@ namespace tavik {
 
 // Has a text read aloud by the speech program, on the worker thread: finds the program
 // (starting it when nobody listens), hands it the text, tells it to read and waits
-// until it has finished. The caller's thread never waits for the program, except in
-// Stop(). Nothing is reported: a program that cannot be reached ends the job quietly
-// and the text waits for the next one.
+// until it has finished. The caller's thread never waits for the program: Stop() leaves
+// a reading in progress to the program and returns. Nothing is reported: a program that
+// cannot be reached ends the job quietly and the text waits for the next one.
 class CSpeechReader : public CWorkerThread {
 public:
     // The speech program, as a device path.

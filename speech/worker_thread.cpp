@@ -1,6 +1,5 @@
 #include "speech/worker_thread.h"
 
-#include <chrono>
 #include <system_error>
 
 namespace tavik {
@@ -45,8 +44,21 @@ void CWorkerThread::Stop()
         m_stopSignalled = true;
     }
     m_eventChanged.notify_all();
-    // Linux has no priority to lend the worker here; joining is the whole wait.
+    // A job in progress notices the stop at its next pause, so this wait is short however
+    // long the speech program goes on reading.
     m_thread.join();
+}
+
+bool CWorkerThread::pause(std::chrono::milliseconds duration)
+{
+    std::unique_lock lock(m_eventLock);
+    return !m_eventChanged.wait_for(lock, duration, [this] { return m_stopSignalled; });
+}
+
+bool CWorkerThread::stopSignalled()
+{
+    const std::lock_guard lock(m_eventLock);
+    return m_stopSignalled;
 }
 
 void CWorkerThread::ThreadProc()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -11,8 +12,9 @@ namespace tavik {
 
 // One worker thread that waits for two manual-reset signals, stop and job, and runs
 // DoJob() for each job. A job signalled while DoJob() runs is served after it; several
-// collapse into one. When both are signalled, stop wins. Order of use: construct,
-// Start(), setOwnerWindow(), any number of Trigger(); at the end Stop(), then destroy.
+// collapse into one. When both are signalled, stop wins. A job waits only through
+// pause(), so that a stop ends it at once. Order of use: construct, Start(),
+// setOwnerWindow(), any number of Trigger(); at the end Stop(), then destroy.
 class CWorkerThread {
 public:
     CWorkerThread() = default;
@@ -27,7 +29,7 @@ public:
     // Signals the job.
     void Trigger();
     // Drops a pending job, signals stop and returns when the thread has ended: a job in
-    // progress is finished first. The only wait of the caller's thread on the worker.
+    // progress gives up at its next pause. The only wait of the caller's thread on the worker.
     void Stop();
 
     // The window the worker brings back to the front; set right after Start().
@@ -39,6 +41,10 @@ protected:
     // Runs on the worker thread, once for each job.
     virtual void DoJob() = 0;
     QWidget* ownerWindow() const { return m_hOwnerWnd; }
+    // Waits `duration` on the worker thread; false, at once, when stop has been signalled:
+    // the job is to give up.
+    bool pause(std::chrono::milliseconds duration);
+    bool stopSignalled();
 
 private:
     void ThreadProc();

@@ -120,7 +120,7 @@ CTavikView::CTavikView(QWidget* parent)
 
 CTavikView::~CTavikView()
 {
-    // A reading in progress ends before the view goes.
+    // The reader's thread stops at once; a reading in progress is left to the speech program.
     if (m_pReader)
         m_pReader->Stop();
     // The list and its model would outlive the checklist (they go with the widget's

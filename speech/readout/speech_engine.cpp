@@ -138,10 +138,13 @@ bool SpeechEngine::writeWave() const
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const auto dataBytes = static_cast<quint32>(m_samples.size() * sizeof(short));
-    QByteArray data(static_cast<qsizetype>(dataBytes), Qt::Uninitialized);
-    qToLittleEndian<qint16>(m_samples.data(), static_cast<qsizetype>(m_samples.size()), data.data());
     file.write(WaveHeader(m_sampleRate, dataBytes));
-    file.write(data);
+    // A reading of nothing has no samples, and no buffer to copy from: the file is the header alone.
+    if (!m_samples.empty()) {
+        QByteArray data(static_cast<qsizetype>(dataBytes), Qt::Uninitialized);
+        qToLittleEndian<qint16>(m_samples.data(), static_cast<qsizetype>(m_samples.size()), data.data());
+        file.write(data);
+    }
     return file.commit();
 }
 

@@ -19,9 +19,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -29,6 +31,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/types.h>
 
 namespace tavik {
 namespace {
@@ -240,6 +243,7 @@ TEST_F(ExitHookTest, FailedWrite_AsksBeforeClosing)
         boxes.expect(MessageAnswer::Ok)
             .expect(MessageAnswer::No, QStringLiteral("変更は保存されていません。このまま終了しますか？"));
         m_frame->close();
+        EXPECT_EQ(boxes.shown().last().buttons, MessageButtons::YesNoDefaultNo);
         EXPECT_TRUE(m_frame->isVisible());
         EXPECT_TRUE(m_view->checklist().modified());
     }
@@ -271,6 +275,56 @@ TEST_F(TavikAppTest, HoldOnTheList_TogglesTheCommentPaneThroughTheFrame)
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), list->mapToGlobal(QPoint(5, 5)));
         QCoreApplication::sendEvent(list, &event);
         EXPECT_TRUE(QTest::qWaitFor([&] { return m_view->commentPane()->isVisible() == open; }));
+    }
+}
+
+// tavik in a process of its own, with a changed checklist: a signal in the middle of a
+// reading, a modal box or a menu, or after the window has closed, ends it promptly, and
+// the checklist is written back.
+TEST(TerminationSignals, EndTavikInAnyState_AfterWritingTheChecklistBack)
+{
+    const struct {
+        const char* state;
+        int signal;
+    } cases[] = {{"reading", SIGTERM}, {"about", SIGINT}, {"menu", SIGHUP}, {"closed", SIGTERM}};
+    for (const auto& c : cases) {
+        TemporaryDeviceRoot root;
+        QTemporaryDir folders;
+        const QString list = root.writeFile(QStringLiteral("list.lst"), "milk\r\n");
+        root.makeFolder(QStringLiteral("Program Files/VELUN-SPEECH"));
+        ASSERT_TRUE(QFile::copy(
+            QStringLiteral(FAKE_READOUT), root.hostPath(QStringLiteral("Program Files/VELUN-SPEECH/ReadOut.exe"))));
+        const QString log = folders.filePath(QStringLiteral("log"));
+        const auto logged = [&log] {
+            QFile file(log);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folders.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folders.path());
+        environment.insert(QStringLiteral("FAKE_READOUT_LOG"), log);
+        environment.insert(QStringLiteral("FAKE_READOUT_READ_MS"), QStringLiteral("60000"));
+        QProcess tavik;
+        tavik.setProcessEnvironment(environment);
+        tavik.start(QStringLiteral(TAVIK_STATE_HELPER), {list, QString::fromLatin1(c.state)});
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                tavik.waitForReadyRead(100);
+                return tavik.canReadLine() || tavik.state() == QProcess::NotRunning;
+            },
+            20000));
+        ASSERT_EQ(tavik.readLine(), QByteArray("ready\n")) << c.state;
+        if (QByteArray(c.state) == "reading") {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return logged().contains("command"); }, 20000));
+        }
+
+        ::kill(static_cast<pid_t>(tavik.processId()), c.signal);
+        EXPECT_TRUE(tavik.waitForFinished(10000)) << c.state;
+        EXPECT_TRUE(root.readFile(QStringLiteral("list.lst"))->contains("milk\r\nadded\r\n")) << c.state;
+        EXPECT_FALSE(logged().contains("done")) << "the reading was not waited for";
+        tavik.kill();
+        tavik.waitForFinished();
     }
 }
 

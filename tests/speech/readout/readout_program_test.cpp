@@ -4,6 +4,7 @@
 
 #include "speech/speech_channel.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -186,6 +187,15 @@ TEST_F(ReadOutProgramTest, EachReadingReplacesTheWaveFileWithItsSpeech)
     const std::optional<WaveFacts> again = Measure(wavePath());
     ASSERT_TRUE(again);
     EXPECT_NEAR(again->seconds, first->seconds, 0.05);
+
+    // A reading of nothing leaves a wave file without samples: the header alone, data size 0.
+    ASSERT_TRUE(read(QString()));
+    QFile empty(wavePath());
+    ASSERT_TRUE(empty.open(QIODevice::ReadOnly));
+    const QByteArray header = empty.readAll();
+    ASSERT_EQ(header.size(), 44);
+    EXPECT_TRUE(header.startsWith("RIFF") && header.mid(8, 8) == "WAVEfmt " && header.mid(36, 4) == "data");
+    EXPECT_EQ(header.mid(40), QByteArray(4, '\0'));
 }
 
 TEST_F(ReadOutProgramTest, ReadingWithoutWaveFileEndsByItself)
