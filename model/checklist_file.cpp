@@ -174,11 +174,7 @@ void AppendRowLine(const ItemRow& row, std::u16string& line)
 
 std::u16string notices::DeletedLines(int count)
 {
-    std::u16string text = u"削除データが ";
-    for (char c : std::to_string(count))
-        text.push_back(static_cast<char16_t>(c));
-    text.append(u"件ありました");
-    return text;
+    return u"削除データが " + DecimalText(static_cast<std::size_t>(count)) + u"件ありました";
 }
 
 std::u16string notices::NulAt(std::size_t line)
@@ -214,9 +210,6 @@ std::u16string notices::InvalidBytesAt(std::size_t line, std::u16string_view enc
 
 int ParseChecklistText(std::u16string_view text, Checklist& checklist)
 {
-    const std::size_t nul = text.find(u'\0');
-    if (nul != std::u16string_view::npos)
-        text = text.substr(0, nul);
     const std::size_t lines = CountLines(text);
     ChecklistParser parser(lines, text.size() + lines);
     ForEachLine(text, [&](std::u16string_view line) { parser.addLine(line); });

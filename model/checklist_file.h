@@ -60,8 +60,8 @@ std::u16string ReplaceUnencodableQuestion(const Cp932Codec::Unencodable& unencod
 // sets fileUnread when the result says the file was not read whole.
 ChecklistReadResult ReadChecklist(std::string_view fileBytes, Checklist& checklist);
 
-// Parses decoded text (up to its first NUL) into `checklist`; returns the number of
-// deleted lines.
+// Parses decoded text, which holds no NUL (the readers cut it there), into
+// `checklist`; returns the number of deleted lines.
 int ParseChecklistText(std::u16string_view text, Checklist& checklist);
 
 // The bytes of the file that `checklist` is written as: the header comment, one CR LF,

@@ -85,6 +85,32 @@ void AppendUtf8(char32_t codePoint, std::string& out)
     }
 }
 
+struct Utf8Scan {
+    std::size_t validPrefix = 0;  // bytes up to the first ill-formed sequence
+    std::size_t longest = 0;  // the longest character before it, in bytes
+};
+
+// One pass over the well-formed start of `bytes`.
+Utf8Scan ScanUtf8(std::string_view bytes)
+{
+    Utf8Scan scan;
+    std::size_t& pos = scan.validPrefix;
+    while (pos < bytes.size()) {
+        // ASCII bytes, most of a file, are passed over without decoding.
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+            scan.longest = std::max<std::size_t>(scan.longest, 1);
+            ++pos;
+            continue;
+        }
+        const Utf8Step step = ReadUtf8(bytes, pos);
+        if (step.codePoint == kInvalid)
+            break;
+        scan.longest = std::max(scan.longest, step.length);
+        pos += step.length;
+    }
+    return scan;
+}
+
 }  // namespace
 
 std::u16string UnicodeCodec::decodeUtf16Le(std::string_view bytes)
@@ -99,37 +125,15 @@ std::u16string UnicodeCodec::decodeUtf16Le(std::string_view bytes)
 
 std::size_t UnicodeCodec::validUtf8Prefix(std::string_view bytes)
 {
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
-            ++pos;
-            continue;
-        }
-        const Utf8Step step = ReadUtf8(bytes, pos);
-        if (step.codePoint == kInvalid)
-            break;
-        pos += step.length;
-    }
-    return pos;
+    return ScanUtf8(bytes).validPrefix;
 }
 
 std::optional<std::size_t> UnicodeCodec::longestUtf8Sequence(std::string_view bytes)
 {
-    std::size_t longest = 0;
-    for (std::size_t pos = 0; pos < bytes.size();) {
-        // ASCII bytes, most of a file, are passed over without decoding.
-        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
-            longest = std::max<std::size_t>(longest, 1);
-            ++pos;
-            continue;
-        }
-        const Utf8Step step = ReadUtf8(bytes, pos);
-        if (step.codePoint == kInvalid)
-            return std::nullopt;
-        longest = std::max(longest, step.length);
-        pos += step.length;
-    }
-    return longest;
+    const Utf8Scan scan = ScanUtf8(bytes);
+    if (scan.validPrefix < bytes.size())
+        return std::nullopt;
+    return scan.longest;
 }
 
 std::u16string UnicodeCodec::decodeUtf8(std::string_view bytes)
