@@ -15,7 +15,7 @@ int main(int argc, char** argv)
     const std::size_t items = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1000000;
     const auto written = tavik::FileIo::replaceFile(argv[1], tavik::MakeLargeChecklistFile(items));
     if (!written) {
-        std::fprintf(stderr, "make_large_checklist: %s\n", written.reason().c_str());
+        std::fprintf(stderr, "make_large_checklist: %s\n", written.reason().reason.c_str());
         return 1;
     }
     return 0;

@@ -14,6 +14,7 @@ namespace {
 const QString kOverwriteUnread
     = QStringLiteral("このファイルは読み込めなかったため、書き込むと元の内容が失われます。書き込みますか？");
 const QString kOverwriteChanged = QStringLiteral("ファイルが他のプログラムで変更されています。上書きしますか？");
+const QString kNoFileOpen = QStringLiteral("ファイルが開かれていません。「名前を付けて保存」で保存してください。");
 
 // The user's word on one obstacle to a write: true goes on with the write.
 bool Confirm(QWidget* owner, WriteObstacle obstacle)
@@ -53,6 +54,11 @@ bool ChecklistWriter::changedSince(const std::optional<FileIdentity>& onDisk) co
 SaveResult ChecklistWriter::SaveCurrentFile(QWidget* owner, WriteTarget target)
 {
     const QString path = ToQString(m_checklist.filePath());
+    // A folder entered with no file chosen leaves a path that names the folder itself.
+    if (path.isEmpty() || path.endsWith(QLatin1Char('\\'))) {
+        MessageBox::show(owner, kNoFileOpen, MessageButtons::Ok, MessageIcon::Warning);
+        return SaveResult::Failed;
+    }
     const std::optional<FileIdentity> onDisk = DeviceFileSystem::identity(path);
     for (const WriteObstacle obstacle :
         WriteObstacles(m_checklist, target, {.exists = onDisk.has_value(), .changedSinceRead = changedSince(onDisk)})) {

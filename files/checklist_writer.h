@@ -31,6 +31,7 @@ public:
     // Puts each obstacle to the write (WriteObstacles) to the user as its question
     // first, then asks before characters CP932 cannot hold are written as "?"; a "no"
     // writes nothing. A failure is reported to the user with its reason; the old file stays as it was.
+    // With no file open (the path ends in "\") nothing is written and the user is pointed to Save As.
     SaveResult SaveCurrentFile(QWidget* owner, WriteTarget target = WriteTarget::OwnFile);
 
     // The file at the checklist's path as it has just been read (nothing when there was none).

@@ -1,11 +1,14 @@
 #include "platform/device_file_system.h"
 
 #include "platform/device_path.h"
+#include "platform/fileio/error_reason.h"
 #include "platform/fileio/file_io.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
 
 namespace tavik {
 
@@ -110,14 +113,17 @@ Result<FileContents, ReadFailure> DeviceFileSystem::readFile(const QString& devi
 
 Outcome<FileIdentity> DeviceFileSystem::replaceFile(const QString& devicePath, std::string_view bytes)
 {
+    // The reason is the system's in the user's language; the message around it names the file.
+    const auto fail
+        = [](int error) { return Outcome<FileIdentity>::failure(QString::fromStdString(ErrorReason(error))); };
     const std::optional<QString> host = DevicePath::toHost(devicePath);
     if (!host)
-        return Outcome<FileIdentity>::failure(QStringLiteral("The folder of \"%1\" does not exist.").arg(devicePath));
+        return fail(ENOENT);
     if (QFileInfo(*host).isDir())
-        return Outcome<FileIdentity>::failure(QStringLiteral("\"%1\" is a folder.").arg(devicePath));
-    FileResult<FileIdentity> written = FileIo::replaceFile(HostBytes(*host), bytes);
+        return fail(EISDIR);
+    const FileResult<FileIdentity> written = FileIo::replaceFile(HostBytes(*host), bytes);
     if (!written)
-        return Outcome<FileIdentity>::failure(QString::fromStdString(written.reason()));
+        return fail(written.reason().error);
     return *written;
 }
 

@@ -44,7 +44,7 @@ public:
 
     // Replaces (or creates) the file with `bytes` so that a failure at any point leaves
     // the old content; keeps its permissions and hard links (see FileIo). Gives the
-    // identity of the file written.
+    // identity of the file written, or the reason in Japanese without the path (ErrorReason).
     static Outcome<FileIdentity> replaceFile(const QString& devicePath, std::string_view bytes);
 
     // The identity of the file as it is now on disk; nothing when there is none.

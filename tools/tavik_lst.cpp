@@ -165,7 +165,7 @@ int Rewrite(const std::string& path, const std::string& outPath)
     }
     const FileResult<FileIdentity> written = FileIo::replaceFile(outPath, bytes);
     if (!written) {
-        std::cerr << "tavik-lst: cannot write " << written.reason() << "\n";
+        std::cerr << "tavik-lst: cannot write " << written.reason().reason << "\n";
         return kExitWriteFailed;
     }
     return kExitOk;

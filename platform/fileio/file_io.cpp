@@ -24,10 +24,18 @@ constexpr std::size_t kMaxNameInTemporary = 220;
 // Files that report no size (those under /proc) are read in steps of at least this much.
 constexpr std::int64_t kMinReadBuffer = 4096;
 
+// A special file is never replaced by a checklist: the errno of that refusal.
+constexpr int kNotRegularFile = ENOTSUP;
+
 std::string Reason(const std::string& path, int error)
 {
     // The standard library's message is strerror's text, without its thread-safety caveats.
     return path + ": " + std::generic_category().message(error);
+}
+
+FileResult<FileIdentity> WriteFailed(const std::string& path, int error)
+{
+    return FileResult<FileIdentity>::failure({Reason(path, error), error});
 }
 
 std::string DirectoryOf(const std::string& path)
@@ -340,7 +348,7 @@ void FinishInterruptedWrite(const std::string& target)
 // from which FinishInterruptedWrite redoes a write that a crash cut short.
 FileResult<FileIdentity> RewriteInPlace(const std::string& path, const std::string& target, std::string_view bytes)
 {
-    const auto fail = [&](int code) { return FileResult<FileIdentity>::failure(Reason(path, code)); };
+    const auto fail = [&](int code) { return WriteFailed(path, code); };
     Descriptor file(Open(target, O_WRONLY | O_CLOEXEC));
     if (file.get() < 0)
         return fail(errno);
@@ -431,7 +439,7 @@ Result<FileContents, ReadFailure> FileIo::readWholeFile(const std::string& path,
 
 FileResult<FileIdentity> FileIo::replaceFile(const std::string& path, std::string_view bytes)
 {
-    const auto fail = [&](int code) { return FileResult<FileIdentity>::failure(Reason(path, code)); };
+    const auto fail = [&](int code) { return WriteFailed(path, code); };
     if (path.empty())
         return fail(ENOENT);
 
@@ -449,7 +457,7 @@ FileResult<FileIdentity> FileIo::replaceFile(const std::string& path, std::strin
         if (S_ISDIR(status.st_mode))
             return fail(EISDIR);
         if (!S_ISREG(status.st_mode))
-            return FileResult<FileIdentity>::failure(path + ": not a regular file");
+            return FileResult<FileIdentity>::failure({path + ": not a regular file", kNotRegularFile});
         if (!MayWrite(*target, status, error))
             return fail(error);
         // A rename would give this name a new file and leave the other names showing the old one.

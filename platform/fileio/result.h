@@ -8,7 +8,7 @@ namespace tavik {
 
 // The result of an operation that can fail: its value (none for Result<void, …>), or
 // the reason it failed, in words fit for the detail line of a message. The Qt-free
-// core gives its reasons as std::string (FileResult); the Qt side as QString (Outcome).
+// core gives its reasons as FileFailure (FileResult); the Qt side as QString (Outcome).
 template <class T, class Reason>
 class [[nodiscard]] Result {
 public:
@@ -60,7 +60,14 @@ private:
     Reason m_reason;
 };
 
+// Why a file operation failed: the system's own description with the path, for a log or a
+// command line, and the errno value behind it, from which ErrorReason words it for the user.
+struct FileFailure {
+    std::string reason;
+    int error = 0;
+};
+
 template <class T = void>
-using FileResult = Result<T, std::string>;
+using FileResult = Result<T, FileFailure>;
 
 }  // namespace tavik

@@ -67,9 +67,9 @@ TEST_F(SaveTest, SaveAs_WritesTheNewFileInTheSameFolderAndOpensIt)
     m_view->executeCommand(res::ID_LIST_SAVE_AS);
     EXPECT_EQ(fileBytes(QStringLiteral("a/b.lst.lst")), markedList());
     EXPECT_EQ(fileBytes(QStringLiteral("a/list.lst")), Cp932(u"牛乳\r\nパン\r\n"));
-    EXPECT_EQ(rememberedFolder(), QStringLiteral("\\a\\"));
+    EXPECT_EQ(rememberedFolder(), QStringLiteral("\\a"));
     EXPECT_EQ(rememberedFileName(), QStringLiteral("b.lst.lst"));
-    EXPECT_EQ(m_view->checklist().filePath(), u"\\a\\\\b.lst.lst");
+    EXPECT_EQ(m_view->checklist().filePath(), u"\\a\\b.lst.lst");
     EXPECT_EQ(cell(0, ChecklistTableModel::kMarkColumn), QStringLiteral("○"));
     EXPECT_FALSE(m_view->checklist().modified());
 }
@@ -161,16 +161,15 @@ TEST_F(SaveTest, SaveAsAndNewFile_AskBeforeReplacingAnotherFile)
     EXPECT_EQ(fileBytes(QStringLiteral("a/list.lst")), QByteArray());
 }
 
-// A write that cannot happen is reported with the path and the reason; nothing claims
-// success, the old file stays and the changes stay unsaved.
+// A write that cannot happen is reported with the file's device path, once, and the system's
+// reason in Japanese; nothing claims success, the old file stays and the changes stay unsaved.
 TEST_F(SaveTest, FailedWrites_AreReportedAndKeepTheChanges)
 {
     const QString failed = QStringLiteral("ファイルに書き込めませんでした。\n");
     const QString host = m_root.hostPath(QStringLiteral("a/list.lst"));
     QFile::setPermissions(host, QFileDevice::ReadOwner);
-    m_boxes.expect(MessageAnswer::Ok);
+    m_boxes.expect(MessageAnswer::Ok, failed + QStringLiteral("\\a\\list.lst\n許可がありません"));
     m_view->executeCommand(res::ID_FILE_OVERWRITE);
-    EXPECT_TRUE(m_boxes.texts().last().startsWith(failed + QStringLiteral("\\a\\list.lst\n")));
     EXPECT_EQ(m_boxes.shown().last().icon, MessageIcon::Warning);
     QFile::setPermissions(host, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
@@ -199,6 +198,34 @@ TEST_F(SaveTest, FailedWrites_AreReportedAndKeepTheChanges)
     EXPECT_EQ(fileBytes(QStringLiteral("a/list.lst")), Cp932(u"牛乳\r\nパン\r\n"));
     EXPECT_TRUE(m_view->checklist().modified());
     EXPECT_FALSE(m_boxes.texts().contains(kWritten));
+}
+
+// With a folder entered and no file chosen there is no file to write: adding an item and saving
+// say so and write nothing, the rows stay unsaved, and Save As writes them under a name.
+TEST_F(SaveTest, NoFileOpen_WritesAreRefusedAndSaveAsStillWrites)
+{
+    const QString noFile = QStringLiteral("ファイルが開かれていません。「名前を付けて保存」で保存してください。");
+    remember(QStringLiteral("\\a"), QString());
+    m_view->files().OpenRememberedFile();
+    ASSERT_TRUE(m_view->checklist().filePath().ends_with(u'\\'));
+
+    m_dialogs.expect(res::IDD_ITEM, [](ModalDialog& dialog) {
+        dialog.findControl<QLineEdit>(res::IDC_ITEM_TEXT)->setText(QStringLiteral("卵"));
+        return ScriptedDialogs::press(dialog, IDOK);
+    });
+    m_boxes.expect(MessageAnswer::Ok, noFile).expect(MessageAnswer::Ok, noFile);
+    m_view->executeCommand(res::IDC_ADD_ITEM);
+    m_view->executeCommand(res::ID_FILE_OVERWRITE);
+    EXPECT_EQ(m_boxes.shown().last().icon, MessageIcon::Warning);
+    EXPECT_EQ(m_view->listModel()->rowCount(), 1);
+    EXPECT_TRUE(m_view->checklist().modified());
+    EXPECT_EQ(QDir(m_root.hostPath(QStringLiteral("a"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+        QStringList{"list.lst"});
+
+    typeName(QStringLiteral("\\a\\"), QStringLiteral("new"));
+    m_view->executeCommand(res::ID_LIST_SAVE_AS);
+    EXPECT_EQ(fileBytes(QStringLiteral("a/new.lst")), Cp932(u"\r\n卵\r\n"));
+    EXPECT_FALSE(m_view->checklist().modified());
 }
 
 // A small file system of its own under the device root, mounted for one test: only
@@ -247,8 +274,7 @@ TEST_F(ViewTest, FullDiskAndReadOnlyFolder_AreReportedAndLeaveTheOldFile)
     m_view->checklist().setModified(true);
     m_boxes.expect(MessageAnswer::Ok);
     m_view->executeCommand(res::ID_FILE_OVERWRITE);
-    EXPECT_TRUE(m_boxes.texts().last().startsWith(failed) && m_boxes.texts().last().endsWith("No space left on device"))
-        << m_boxes.texts().last().toStdString();
+    EXPECT_EQ(m_boxes.texts().last(), failed + QStringLiteral("デバイスに空き領域がありません"));
     EXPECT_EQ(fileBytes(QStringLiteral("small/list.lst")), Cp932(u"牛乳\r\n"));
     EXPECT_EQ(QDir(m_root.hostPath(QStringLiteral("small"))).entryList(QDir::Files), QStringList{"list.lst"});
 
@@ -259,8 +285,7 @@ TEST_F(ViewTest, FullDiskAndReadOnlyFolder_AreReportedAndLeaveTheOldFile)
     ASSERT_TRUE(small.makeReadOnly());
     m_boxes.expect(MessageAnswer::Ok);
     m_view->executeCommand(res::ID_FILE_OVERWRITE);
-    EXPECT_TRUE(m_boxes.texts().last().startsWith(failed) && m_boxes.texts().last().endsWith("Read-only file system"))
-        << m_boxes.texts().last().toStdString();
+    EXPECT_EQ(m_boxes.texts().last(), failed + QStringLiteral("読み込み専用ファイルシステムです"));
     EXPECT_TRUE(m_view->checklist().modified());
 }
 

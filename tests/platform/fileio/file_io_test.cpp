@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <future>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace tavik {
@@ -74,7 +76,7 @@ TEST_F(FileIoTest, ReplaceFile_FileOrLinkToIt_ReplacesEveryByteKeepsModeAndLinkL
     for (const auto& [name, mode] : {std::pair{"list.lst", 0640}, std::pair{"link", 0604}}) {
         Write("list.lst", "old", mode);
         const auto result = FileIo::replaceFile(Path(name), bytes);
-        ASSERT_TRUE(bool(result)) << result.reason();
+        ASSERT_TRUE(bool(result)) << result.reason().reason;
         EXPECT_TRUE(Read("list.lst") == bytes) << name;
         EXPECT_EQ(fs::status(Path("list.lst")).permissions(), static_cast<fs::perms>(mode)) << name;
         EXPECT_TRUE(fs::is_symlink(Path("link")) && Entries(m_dir) == 2) << name;
@@ -90,7 +92,7 @@ TEST_F(FileIoTest, ReplaceFile_NewFile_GetsTheModeTheUmaskLeaves)
         const std::string name = "new" + std::to_string(mask) + ".lst";
         const auto result = FileIo::replaceFile(Path(name), "x");
         umask(previous);
-        ASSERT_TRUE(bool(result)) << result.reason();
+        ASSERT_TRUE(bool(result)) << result.reason().reason;
         EXPECT_EQ(fs::status(Path(name)).permissions(), static_cast<fs::perms>(0666 & ~mask)) << name;
     }
 }
@@ -105,7 +107,7 @@ TEST_F(FileIoTest, ReplaceFile_FileWithSeveralNames_RewritesItInPlace)
     const ino_t inode = Inode("list.lst");
     for (const std::string& bytes : {std::string(1 << 20, 'y'), std::string("new")}) {
         const auto result = FileIo::replaceFile(Path("link"), bytes);
-        ASSERT_TRUE(bool(result)) << result.reason();
+        ASSERT_TRUE(bool(result)) << result.reason().reason;
         EXPECT_TRUE(Read("list.lst") == bytes && Read("other.lst") == bytes) << bytes.size();
         EXPECT_EQ(Inode("other.lst"), inode);
         EXPECT_EQ(result->inode, inode);
@@ -122,17 +124,20 @@ TEST_F(FileIoTest, ReplaceFile_CannotReplace_FailsWithReasonAndKeepsOldFile)
     ASSERT_EQ(mkdir(Path("locked").c_str(), 0755), 0);
     Write("locked/list.lst", "old", 0644);
     ASSERT_EQ(chmod(Path("locked").c_str(), 0555), 0);
-    const std::pair<std::string, std::string> cases[] = {
-        {"readonly.lst", "Permission denied"},
-        {"linked.lst", "Permission denied"},  // rewritten in place, if at all
-        {"locked/list.lst", "Permission denied"},  // an unwritable folder
-        {"missing/list.lst", "No such file or directory"},
+    // The errno goes with the reason, for a message in the user's words.
+    const std::tuple<std::string, std::string, int> cases[] = {
+        {"readonly.lst", "Permission denied", EACCES},
+        {"linked.lst", "Permission denied", EACCES},  // rewritten in place, if at all
+        {"locked/list.lst", "Permission denied", EACCES},  // an unwritable folder
+        {"missing/list.lst", "No such file or directory", ENOENT},
     };
-    for (const auto& [name, reason] : cases) {
+    for (const auto& [name, reason, error] : cases) {
         const fs::path dir = fs::path(Path(name)).parent_path();
         const long before = Entries(dir);
         const auto result = FileIo::replaceFile(Path(name), "new");
-        EXPECT_TRUE(!bool(result) && result.reason() == Path(name) + ": " + reason) << result.reason();
+        ASSERT_FALSE(result) << name;
+        EXPECT_EQ(result.reason().reason, Path(name) + ": " + reason);
+        EXPECT_EQ(result.reason().error, error) << name;
         EXPECT_EQ(Entries(dir), before) << name;
         const std::string after = Read(name);
         EXPECT_TRUE(after.starts_with("failed: ") || after == "old") << name;
@@ -140,7 +145,7 @@ TEST_F(FileIoTest, ReplaceFile_CannotReplace_FailsWithReasonAndKeepsOldFile)
     // Root could write them, but a file without any write permission is left as it is.
     if (m_root && seteuid(0) == 0) {
         for (const char* name : {"readonly.lst", "linked.lst"}) {
-            EXPECT_EQ(FileIo::replaceFile(Path(name), "new").reason(), Path(name) + ": Permission denied");
+            EXPECT_EQ(FileIo::replaceFile(Path(name), "new").reason().error, EACCES) << name;
             EXPECT_EQ(Read(name), "old");
         }
     }
@@ -210,7 +215,7 @@ TEST_F(FileIoTest, Identity_StaysUntilTheFileIsWrittenAndIsTheOneWritten)
     EXPECT_FALSE(FileIdentity::of(Path("missing.lst")));
 
     const auto replaced = FileIo::replaceFile(Path("list.lst"), "newer");
-    ASSERT_TRUE(bool(replaced)) << replaced.reason();
+    ASSERT_TRUE(bool(replaced)) << replaced.reason().reason;
     EXPECT_NE(replaced->inode, first.inode);
     EXPECT_EQ(FileIdentity::of(Path("list.lst")), *replaced);
     EXPECT_EQ(FileIo::readWholeFile(Path("list.lst"))->identity, *replaced);
@@ -219,7 +224,7 @@ TEST_F(FileIoTest, Identity_StaysUntilTheFileIsWrittenAndIsTheOneWritten)
     ASSERT_EQ(link(Path("list.lst").c_str(), Path("other.lst").c_str()), 0);
     const FileIdentity linked = *FileIdentity::of(Path("list.lst"));
     const auto rewritten = FileIo::replaceFile(Path("list.lst"), "newest");
-    ASSERT_TRUE(bool(rewritten)) << rewritten.reason();
+    ASSERT_TRUE(bool(rewritten)) << rewritten.reason().reason;
     EXPECT_EQ(rewritten->inode, linked.inode);
     EXPECT_NE(*rewritten, linked);
     EXPECT_EQ(FileIdentity::of(Path("other.lst")), *rewritten);
