@@ -12,6 +12,8 @@ packages=(
   espeak-ng libespeak-ng-dev mecab libmecab-dev mecab-ipadic-utf8
   xvfb xauth openbox xdotool xclip x11vnc x11-utils x11-xkb-utils imagemagick sox iproute2 util-linux xdg-utils file shared-mime-info
   dpkg-dev lintian desktop-file-utils appstream
+  locales libc-l10n
+  python3-pyatspi at-spi2-core dbus-daemon
 )
 
 missing=()
@@ -21,15 +23,24 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "setup: installing ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   sudo="sudo"
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Failure reasons are the C library's own Japanese messages (libc-l10n), which it gives only
+# through a Japanese locale. Listed in /etc/locale.gen too, so that a later locale-gen keeps it.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+  echo "setup: generating the ja_JP.UTF-8 locale"
+  if [ -f /etc/locale.gen ]; then
+    $sudo sed -i 's/^# *\(ja_JP\.UTF-8 UTF-8\)$/\1/' /etc/locale.gen
+  fi
+  $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi
