@@ -6,14 +6,23 @@
 
 namespace tavik {
 
+namespace {
+
+QString WithLineFeeds(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+}  // namespace
+
 QString Clipboard::text()
 {
-    return QGuiApplication::clipboard()->text();
+    return WithLineFeeds(QGuiApplication::clipboard()->text()).replace(QLatin1Char('\n'), QLatin1String("\r\n"));
 }
 
 void Clipboard::setText(const QString& text)
 {
-    QGuiApplication::clipboard()->setText(text);
+    QGuiApplication::clipboard()->setText(WithLineFeeds(text));
 }
 
 bool Clipboard::hasText()

@@ -4,7 +4,9 @@
 
 namespace tavik {
 
-// Plain text on the system clipboard, passed through unchanged (line ends included).
+// Plain text on the system clipboard. The program's texts break their lines with CR LF; on
+// the clipboard lines end in LF alone, as other Linux programs expect, and text read from it
+// comes with CR LF again, whatever line ends it was put there with.
 class Clipboard {
 public:
     static QString text();

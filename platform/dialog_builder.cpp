@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -108,6 +109,45 @@ QWidget* CreateListView(const ControlTemplate& control, QWidget& parent)
     return list;
 }
 
+// The width a push button needs to show its whole text: the text and the style's margins
+// around it. An owner-drawn button draws its own face.
+int NeededButtonWidth(const QPushButton& button)
+{
+    if (qobject_cast<const OwnerDrawButton*>(&button) || button.text().isEmpty())
+        return 0;
+    const QStyle* style = button.style();
+    int margins = style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button)
+        + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &button);
+    if (button.autoDefault())
+        margins += 2 * style->pixelMetric(QStyle::PM_ButtonDefaultIndicator, nullptr, &button);
+    return button.fontMetrics().size(Qt::TextShowMnemonic, button.text()).width() + margins;
+}
+
+// A template sizes its buttons for the device's font; in another font a text can be wider. Such
+// a button grows to the right, taking along what lies to its right in the same rows, and the
+// parent grows to hold every control.
+void FitButtons(QWidget& parent, const QList<QWidget*>& controls)
+{
+    for (QWidget* control : controls) {
+        auto* button = qobject_cast<QPushButton*>(control);
+        const int growth = button ? NeededButtonWidth(*button) - button->width() : 0;
+        if (growth <= 0)
+            continue;
+        const QRect before = button->geometry();
+        for (QWidget* other : controls) {
+            const QRect place = other->geometry();
+            if (other != button && place.left() > before.right() && place.top() <= before.bottom()
+                && place.bottom() >= before.top())
+                other->move(place.left() + growth, place.top());
+        }
+        button->resize(before.width() + growth, before.height());
+    }
+    int right = parent.width();
+    for (const QWidget* control : controls)
+        right = std::max(right, control->geometry().right() + 1);
+    parent.resize(right, parent.height());
+}
+
 QRect ControlGeometry(const ControlTemplate& control, const DialogUnits& units, QWidget& widget)
 {
     QRect rect = units.toPixels(control.x, control.y, control.width, control.height);
@@ -152,6 +192,7 @@ void DialogBuilder::build(const DialogTemplate& dialog, QWidget& parent, const B
             QObject::connect(button, &QPushButton::clicked, &parent, [onButton, id] { onButton(id); });
         }
     }
+    FitButtons(parent, created);
     // Where controls overlap, an earlier one lies above a later one, as in a Windows
     // dialog (the counter's second line over the list's header, for one).
     for (auto it = created.rbegin(); it != created.rend(); ++it)

@@ -34,7 +34,8 @@ public:
     static QFont templateFont(const DialogTemplate& dialog);
 
     // Gives `parent` the template's font and size and creates its controls; a click
-    // on any button control calls `onButton` with its id.
+    // on any button control calls `onButton` with its id. A push button too narrow for
+    // its text in this font is widened, and `parent` with it.
     static void build(const DialogTemplate& dialog, QWidget& parent, const ButtonHandler& onButton);
 
     // Creates one control as a child of `parent`, placed by `units`.

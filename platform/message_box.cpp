@@ -1,10 +1,26 @@
 #include "platform/message_box.h"
 
+#include "platform/modal_dialog.h"
+
 #include <QMessageBox>
 
 namespace tavik {
 
 namespace {
+
+// A message box placed as the program's dialogs are, over its owner while that is shown and
+// over the screen before, once its size is known: QMessageBox settles it as it is shown.
+class PlacedMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        ModalDialog::placeOverOwner(*this, parentWidget());
+    }
+};
 
 QMessageBox::Icon QtIcon(MessageIcon icon)
 {
@@ -56,7 +72,7 @@ MessageAnswer MessageBox::showCaptioned(
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
 
-    QMessageBox box(QtIcon(icon), caption, shown, QMessageBox::NoButton, owner);
+    PlacedMessageBox box(QtIcon(icon), caption, shown, QMessageBox::NoButton, owner);
     box.setTextFormat(Qt::PlainText);
     switch (buttons) {
     case MessageButtons::Ok:

@@ -29,9 +29,9 @@ struct MessageRequest {
 // The program's modal message box, captioned "tavik" unless told otherwise.
 class MessageBox {
 public:
-    // Shows the box modally over `owner` (or over the whole program when null) and
-    // returns the button chosen. Escape and the close button give Cancel or No where
-    // the box has one, OK on a box with OK alone.
+    // Shows the box modally over `owner` (or over the whole program when null), centred
+    // as a dialog is (ModalDialog::placeOverOwner), and returns the button chosen. Escape and the close button give
+    // Cancel or No where the box has one, OK on a box with OK alone.
     static MessageAnswer show(QWidget* owner, const QString& text, MessageButtons buttons = MessageButtons::Ok,
         MessageIcon icon = MessageIcon::None);
     // The same with a caption of its own, for messages that come from a library.

@@ -43,7 +43,7 @@ int ModalDialog::runModal()
     // A dialog may decide during its initialisation that it has nothing to show.
     if (m_endResult)
         return *m_endResult;
-    placeOverOwner();
+    placeOverOwner(*this, parentWidget());
     if (standIn) {
         show();
         const int result = standIn(*this);
@@ -136,20 +136,21 @@ void ModalDialog::placeCaptionOkButton()
         m_captionOk->move(width() - m_captionOk->width() - 2, 2);
 }
 
-void ModalDialog::placeOverOwner()
+void ModalDialog::placeOverOwner(QWidget& window, QWidget* owner)
 {
-    QWidget* owner = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
-    if (owner == this)
-        owner = nullptr;
-    const QScreen* screen = owner ? owner->screen() : this->screen();
+    QWidget* over = owner ? owner->window() : QApplication::activeWindow();
+    // A window not shown yet has no place on the screen: the main window, while the program starts.
+    if (over == &window || (over && !over->isVisible()))
+        over = nullptr;
+    const QScreen* screen = over ? over->screen() : window.screen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
-    const QRect area = owner ? owner->frameGeometry() : available;
+    const QRect area = over ? over->frameGeometry() : available;
     if (area.isEmpty())
         return;
     // The whole window, frame included, is centred, as Windows centres a dialog; the
     // frame is known once the window exists.
-    winId();
-    QRect placed(QPoint(0, 0), frameGeometry().size());
+    window.winId();
+    QRect placed(QPoint(0, 0), window.frameGeometry().size());
     placed.moveCenter(area.center());
     // Kept on the screen, as Windows keeps a centred dialog in the work area.
     if (!available.isEmpty()) {
@@ -162,11 +163,11 @@ void ModalDialog::placeOverOwner()
         if (placed.top() < available.top())
             placed.moveTop(available.top());
     }
-    move(placed.topLeft());
-    if (owner && !parentWidget()) {
+    window.move(placed.topLeft());
+    if (over && !window.parentWidget()) {
         // Kept above the window it was centred over, though not its child.
-        if (windowHandle() && owner->windowHandle())
-            windowHandle()->setTransientParent(owner->windowHandle());
+        if (window.windowHandle() && over->windowHandle())
+            window.windowHandle()->setTransientParent(over->windowHandle());
     }
 }
 

@@ -52,6 +52,11 @@ public:
     // entering a modal loop.
     static inline StandIn<int(ModalDialog& dialog)> standIn;
 
+    // Moves `window` so that it is centred over the window of `owner` (the active window
+    // when null) while that is shown, else over its screen's work area, and keeps it on the
+    // screen, as Windows places a dialog. Message boxes are placed the same way.
+    static void placeOverOwner(QWidget& window, QWidget* owner);
+
 protected:
     // Runs at the start of each runModal(), before the dialog is shown.
     virtual void OnInitDialog();
@@ -68,7 +73,6 @@ private:
     void dialogCommand(int id);
     void addCaptionOkButton();
     void placeCaptionOkButton();
-    void placeOverOwner();
     bool hasDefaultButton() const;
 
     const DialogTemplate* m_template;
