@@ -54,6 +54,22 @@ void RememberFile(const QString& folder, const QString& fileName)
     Remember(kFileNameEntry, fileName);
 }
 
+// A folder in its one form, as the chooser and the profile keep it: "" for the root, else "\"
+// before each name. A profile written by an earlier version may hold doubled or trailing
+// separators ("\a\\b\"); they name the same folder.
+QString NormalFolder(const QString& folder)
+{
+    const QStringList names = DevicePath::parts(folder);
+    return names.isEmpty() ? QString() : QLatin1Char('\\') + names.join(QLatin1Char('\\'));
+}
+
+// The device path of `name` in `folder`; with no name, the folder as the save-as dialog shows it,
+// ending in one "\".
+QString InFolder(const QString& folder, const QString& name)
+{
+    return folder + QLatin1Char('\\') + name;
+}
+
 // The files the chooser lists.
 bool IsChecklistName(const QString& name)
 {
@@ -102,7 +118,7 @@ ChecklistFiles::ChecklistFiles(Checklist& checklist, ChecklistHost& host)
 
 QString ChecklistFiles::rememberedFolder()
 {
-    return ProfileStore::readString(kSection, kFolderEntry);
+    return NormalFolder(ProfileStore::readString(kSection, kFolderEntry));
 }
 
 QString ChecklistFiles::rememberedFileName()
@@ -154,7 +170,8 @@ void ChecklistFiles::LoadCurrentFile()
         SaveCurrentFile();
     m_checklist.setModified(false);
     m_checklist.reset();
-    const QString path = rememberedFolder() + QLatin1Char('\\') + rememberedFileName();
+    const QString folder = rememberedFolder();
+    const QString path = InFolder(folder, rememberedFileName());
     m_checklist.setFilePath(path.toStdU16String());
     m_host.startFileSelectTimer();
     m_checklist.setReadAsUnicode(false);
@@ -176,17 +193,19 @@ void ChecklistFiles::LoadCurrentFile()
         const FileStatus status = DeviceFileSystem::status(path);
         m_checklist.setFileUnread(status.exists && !status.isFolder);
     }
+    // Watched before any message is shown, so that what changes while it is read is seen.
+    m_watch.watch(path, folder);
     m_host.checklistReplaced();
     for (const auto& [text, icon] : messages)
         MessageBox::show(m_host.dialogOwner(), text, MessageButtons::Ok, icon);
     m_host.UpdateCounter();
-    m_watch.watch(path, rememberedFolder());
 }
 
 bool ChecklistFiles::OnDiskChanged()
 {
-    // Nothing is read again under an open message box or dialog: that waits.
-    if (QApplication::activeModalWidget())
+    // Nothing is read again under an open message box or dialog, nor under the chooser's open
+    // listing: that waits until they close.
+    if (QApplication::activeModalWidget() || m_host.chooser().view()->isVisible())
         return false;
     // Another program wrote the open file: while nothing here is unsaved, show what it
     // wrote. A file that went away leaves the list as it is.
@@ -208,9 +227,6 @@ void ChecklistFiles::reload()
 void ChecklistFiles::refreshChooser()
 {
     ComboBox& combo = m_host.chooser();
-    // A listing open in front of the user is left alone; the next change refreshes it.
-    if (combo.view()->isVisible())
-        return;
     const QString folder = rememberedFolder();
     const QList<std::pair<QString, std::uint32_t>> entries = entriesOf(folder);
     QList<std::pair<QString, std::uint32_t>> shown;
@@ -292,14 +308,13 @@ void ChecklistFiles::OnSelectFileCombo()
     }
     switch (kind) {
     case kFolderEntryKind:
-        RememberFile(rememberedFolder() + QLatin1Char('\\') + text.mid(2).chopped(1), QString());
+        RememberFile(InFolder(rememberedFolder(), text.mid(2).chopped(1)), QString());
         OpenRememberedFile();
         break;
     case kUpEntry: {
-        // A folder stored with a trailing "\" by Save As goes straight up to the root.
+        // "\a\b" goes up to "\a", "\a" to the root.
         const QString folder = rememberedFolder();
-        const qsizetype slash = folder.lastIndexOf(QLatin1Char('\\'));
-        RememberFile(slash < 0 || folder.endsWith(QLatin1Char('\\')) ? QString() : folder.left(slash), QString());
+        RememberFile(folder.left(folder.lastIndexOf(QLatin1Char('\\'))), QString());
         OpenRememberedFile();
         break;
     }
@@ -312,12 +327,9 @@ void ChecklistFiles::OnSelectFileCombo()
 
 void ChecklistFiles::selectOpenFile()
 {
-    selectInCombo(QLatin1Char(' ') + rememberedFileName());
-}
-
-void ChecklistFiles::selectInCombo(const QString& prefix)
-{
-    m_host.chooser().selectString(0, prefix);
+    // No entry is " " alone, so with no file open nothing is selected.
+    ComboBox& combo = m_host.chooser();
+    combo.setCurrentIndex(combo.findStringExact(QLatin1Char(' ') + rememberedFileName()));
 }
 
 bool ChecklistFiles::releaseChanges()
@@ -335,13 +347,13 @@ QString ChecklistFiles::targetFolder() const
 {
     const QString path = ToQString(m_checklist.filePath());
     const qsizetype slash = path.lastIndexOf(QLatin1Char('\\'));
-    return slash < 0 ? path : path.left(slash + 1);
+    return NormalFolder(slash < 0 ? path : path.left(slash));
 }
 
 std::optional<QString> ChecklistFiles::askFileName(const QString& folder)
 {
     CSaveAsDlg dialog(m_host.dialogOwner());
-    dialog.m_strFolder = folder;
+    dialog.m_strFolder = InFolder(folder, QString());
     if (dialog.runModal() != IDOK)
         return std::nullopt;
     if (dialog.m_strFileName.isEmpty()) {
@@ -353,7 +365,7 @@ std::optional<QString> ChecklistFiles::askFileName(const QString& folder)
         return std::nullopt;
     }
     const QString fileName = dialog.m_strFileName + QStringLiteral(".lst");
-    if (replacesAnotherFile(folder + fileName)
+    if (replacesAnotherFile(InFolder(folder, fileName))
         && MessageBox::show(
                m_host.dialogOwner(), kReplaceText.arg(fileName), MessageButtons::YesNoDefaultNo, MessageIcon::Warning)
             != MessageAnswer::Yes)
@@ -386,7 +398,7 @@ void ChecklistFiles::OnSaveFileAs()
     if (!fileName)
         return;
     const std::u16string previousPath = m_checklist.filePath();
-    m_checklist.setFilePath((folder + *fileName).toStdU16String());
+    m_checklist.setFilePath(InFolder(folder, *fileName).toStdU16String());
     if (m_writer.SaveCurrentFile(m_host.dialogOwner(), WriteTarget::NewName) != SaveResult::Written) {
         // Nothing was written under the new name: the checklist stays with its own file.
         m_checklist.setFilePath(previousPath);
@@ -405,7 +417,7 @@ void ChecklistFiles::OnCreateEmptyFile()
         return;
     // None of the open checklist's rows may reach the new file.
     m_checklist.setModified(false);
-    const QString path = folder + *fileName;
+    const QString path = InFolder(folder, *fileName);
     if (const Outcome<FileIdentity> created = DeviceFileSystem::replaceFile(path, {}); !created) {
         ChecklistWriter::showWriteFailure(m_host.dialogOwner(), path, created.reason());
         return;

@@ -45,18 +45,17 @@ public:
     void FillFileCombo(const QString& folder);
     // The user chose an entry of the chooser: a file opens, a folder or "up" is listed.
     void OnSelectFileCombo();
-    // Shows the open file's entry in the chooser (a second after each load, and when
-    // the user kept the open checklist instead of another).
+    // Selects the open file's own entry in the chooser, or none while no file is open (at
+    // the first showing, a second after each load, and when the user kept the open
+    // checklist instead of another).
     void selectOpenFile();
-    // Selects the entry whose text begins with `prefix`, as the chooser's own prefix
-    // search from start index 0 does.
-    void selectInCombo(const QString& prefix);
 
     void OnSaveFile();
     void OnSaveFileAs();
     void OnCreateEmptyFile();
 
-    // The remembered folder and file (profile "MRU"/"Folder" and "MRU"/"FileName").
+    // The remembered folder and file (profile "MRU"/"Folder" and "MRU"/"FileName"); the
+    // folder as the chooser keeps it, "" for the root, else "\" before each name.
     static QString rememberedFolder();
     static QString rememberedFileName();
 
@@ -87,7 +86,7 @@ private:
     std::optional<QString> askFileName(const QString& folder);
     // True when `path` names an existing file other than the open one.
     bool replacesAnotherFile(const QString& path) const;
-    // The folder of the open file with its trailing "\", where Save As and New file write.
+    // The folder of the open file, where Save As and New file write.
     QString targetFolder() const;
     // The chooser's entries for `folder`, as "text" and kind pairs in the chooser's
     // order of adding; fills nothing.

@@ -33,7 +33,11 @@ int ComboBox::addString(const QString& text, std::uint32_t value)
         }
         index = low;
     }
+    // QComboBox selects the first entry put into an empty box; the program selects its entries itself.
+    const bool wasEmpty = count() == 0;
     insertItem(index, text, QVariant::fromValue<quint32>(value));
+    if (wasEmpty)
+        setCurrentIndex(-1);
     return index;
 }
 
@@ -47,21 +51,10 @@ void ComboBox::resetContent()
     clear();
 }
 
-int ComboBox::selectString(int startAfter, const QString& prefix)
+int ComboBox::findStringExact(const QString& text) const
 {
-    const int entries = count();
-    if (entries == 0)
-        return -1;
-    if (startAfter < 0 || startAfter >= entries)
-        startAfter = -1;
-    for (int step = 1; step <= entries; ++step) {
-        const int index = (startAfter + step) % entries;
-        if (itemText(index).startsWith(prefix, Qt::CaseInsensitive)) {
-            setCurrentIndex(index);
-            return index;
-        }
-    }
-    return -1;
+    const int same = findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return same >= 0 ? same : findText(text, Qt::MatchFixedString);
 }
 
 int ComboBox::compareTexts(const QString& a, const QString& b)

@@ -8,8 +8,8 @@ namespace tavik {
 
 // A drop-down list that behaves as the Windows combo box does for the program:
 // entries carry a 32-bit value, a sorted box keeps its entries in the order of a
-// case-insensitive comparison of their whole texts, and selectString() is the
-// Windows prefix search. A choice the user makes is reported by QComboBox::activated;
+// case-insensitive comparison of their whole texts, and adding entries selects none
+// of them. A choice the user makes is reported by QComboBox::activated;
 // selecting from the program reports nothing of the kind. The wheel over the closed box
 // chooses nothing: a turn meant for the window must not open the next entry.
 class ComboBox : public QComboBox {
@@ -27,12 +27,9 @@ public:
     std::uint32_t itemValue(int index) const;
     void resetContent();
 
-    // Selects the first entry whose text starts with `prefix`, ignoring case,
-    // searching from the entry after `startAfter` to the end and then from the top
-    // up to and including `startAfter`; -1 (or any index outside the list) searches
-    // the whole list from the top. Returns the entry selected, or -1 with the
-    // selection unchanged when no entry matches.
-    int selectString(int startAfter, const QString& prefix);
+    // The entry whose whole text is `text`: one written the same way first, else one
+    // that differs only in case; -1 when there is none.
+    int findStringExact(const QString& text) const;
 
     // The order a sorted box keeps: negative when `a` comes before `b`.
     static int compareTexts(const QString& a, const QString& b);

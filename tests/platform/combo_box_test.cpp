@@ -9,31 +9,28 @@
 
 namespace tavik {
 
-TEST(ComboBox, SortedIgnoringCase_SelectStringIsAPrefixSearchAfterTheStartThatWraps)
+TEST(ComboBox, SortedIgnoringCase_SelectsNothingWhenFilled_FindsWholeTextsSameCaseFirst)
 {
     ComboBox combo(ComboBox::Order::Sorted);
-    const char* added[] = {"∇[d]", " b.txt", " ab.lst", " A.lst"};
-    for (std::uint32_t i = 0; i < 4; ++i)
+    const char* added[] = {"∇[d]", " b.txt", " A.lst.lst", " a.lst", " A.lst"};
+    for (std::uint32_t i = 0; i < 5; ++i)
         combo.addString(QString::fromUtf8(added[i]), i);
-    const char* sorted[] = {" A.lst", " ab.lst", " b.txt", "∇[d]"};
-    for (int i = 0; i < 4; ++i) {
+    // Texts equal but for case keep the order they came in.
+    const char* sorted[] = {" a.lst", " A.lst", " A.lst.lst", " b.txt", "∇[d]"};
+    const std::uint32_t values[] = {3, 4, 2, 1, 0};
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(combo.itemText(i), QString::fromUtf8(sorted[i]));
-        EXPECT_EQ(combo.itemValue(i), 3u - i) << "each entry keeps its value";
+        EXPECT_EQ(combo.itemValue(i), values[i]) << "each entry keeps its value";
     }
+    EXPECT_EQ(combo.currentIndex(), -1) << "no entry is selected until the program selects one";
 
-    QSignalSpy chosen(&combo, &QComboBox::activated);
     const struct {
-        int startAfter;
-        const char* prefix;
+        const char* text;
         int expected;
-    } cases[] = {{-1, " a", 0}, {0, " A", 1}, {1, " a", 0} /* wraps */, {2, "∇", 3}, {17, " B", 2} /* from the top */,
-        {0, "a.lst", -1}, {0, " abc", -1}};
-    for (const auto& c : cases) {
-        const int before = combo.currentIndex();
-        EXPECT_EQ(combo.selectString(c.startAfter, QString::fromUtf8(c.prefix)), c.expected) << c.prefix;
-        EXPECT_EQ(combo.currentIndex(), c.expected < 0 ? before : c.expected) << c.prefix;
-    }
-    EXPECT_EQ(chosen.count(), 0) << "selecting from the program is not the user's choice";
+    } cases[] = {{" A.lst", 1}, {" a.lst", 0}, {" a.lst.lst", 2} /* another case */, {" B.TXT", 3}, {" a", -1},
+        {"a.lst", -1}, {" ", -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(combo.findStringExact(QString::fromUtf8(c.text)), c.expected) << c.text;
 }
 
 TEST(ComboBox, WheelOverTheClosedBox_ChoosesNothing_TheOpenListStillScrolls)

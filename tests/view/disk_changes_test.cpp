@@ -163,6 +163,12 @@ TEST_F(DiskChangesTest, UnmodifiedChecklist_ShowsWhatAnotherProgramWrote_AndTheC
     EXPECT_TRUE(QTest::qWaitFor([this] { return comboEntries().contains(QStringLiteral(" new.lst")); }, 5000));
     EXPECT_FALSE(comboEntries().contains(QStringLiteral(" other.lst")));
     EXPECT_EQ(comboSelection(), QStringLiteral(" list.lst"));
+    // A folder made while the user has the chooser's listing open is listed once it closes.
+    m_view->fileCombo()->showPopup();
+    Outside(m_root, QStringLiteral("mkdir made"));
+    QTest::qWait(3 * FileWatch::kQuietMs);
+    m_view->fileCombo()->hidePopup();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return comboEntries().contains(QStringLiteral("∇[made]")); }, 5000));
 
     // The open file deleted: the list stays, and a write puts the file back.
     Outside(m_root, QStringLiteral("rm list.lst"));
@@ -170,6 +176,19 @@ TEST_F(DiskChangesTest, UnmodifiedChecklist_ShowsWhatAnotherProgramWrote_AndTheC
     EXPECT_EQ(m_view->listModel()->rowCount(), 4);
     addItem(QStringLiteral("卵"));
     EXPECT_EQ(fileBytes(QStringLiteral("list.lst")), Cp932(u"\r\nmilk\r\nbread\r\neggs\r\ntea\r\n卵\r\n"));
+
+    // A start in another folder that greets the user with a message: what is made there while
+    // the message is up is listed.
+    m_root.writeFile(QStringLiteral("made/empty.lst"), QByteArray());
+    remember(QStringLiteral("\\made"), QStringLiteral("empty.lst"));
+    MessageBox::standIn.set([this](const MessageRequest& request) {
+        EXPECT_EQ(request.text, QStringLiteral("ファイルが空です。"));
+        Outside(m_root, QStringLiteral("mkdir made/inner"));
+        QTest::qWait(3 * FileWatch::kQuietMs);
+        return MessageAnswer::Ok;
+    });
+    open();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return comboEntries().contains(QStringLiteral("∇[inner]")); }, 5000));
 }
 
 TEST_F(DiskChangesTest, HardLinkedFile_StaysOneFileUnderEveryName)

@@ -1,6 +1,9 @@
+#include "platform/resource_types.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/view/view_test_fixture.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QtTest/QTest>
 
 namespace tavik {
@@ -9,6 +12,8 @@ namespace {
 const QString kUp = QStringLiteral("△[上のフォルダへ]");
 const QString kNoFiles = QStringLiteral("ファイルが見つかりません。システムルートに戻ります。");
 const QString kDiscard = QStringLiteral("変更は保存されていません。破棄しますか？");
+const QString kCreateEmpty = QStringLiteral("空のファイルを作成します");
+const QString kEmptyFile = QStringLiteral("ファイルが空です。");
 
 using ChooserTest = ViewTest;
 
@@ -43,11 +48,23 @@ TEST_F(ChooserTest, MovingIntoFoldersAndUp_ListsThemAndRemembersTheFolder)
     choose(kUp);
     EXPECT_EQ(rememberedFolder(), QString());
 
-    // A folder stored with a trailing "\" by Save As leads straight up to the root.
-    remember(QStringLiteral("\\a\\b\\"), QString());
-    m_view->files().OpenRememberedFile();
-    choose(kUp);
-    EXPECT_EQ(rememberedFolder(), QString());
+    // A profile holding doubled or trailing separators names the folder it means.
+    const struct {
+        const char* stored;
+        const char* folder;
+        const char* above;
+    } stored[] = {{"\\", "", nullptr}, {"\\a\\\\\\", "\\a", ""}, {"\\\\a\\\\b\\", "\\a\\b", "\\a"}};
+    for (const auto& c : stored) {
+        remember(QString::fromUtf8(c.stored), QStringLiteral("list.lst"));
+        m_view->files().OpenRememberedFile();
+        EXPECT_EQ(rememberedFolder(), QString::fromUtf8(c.folder)) << c.stored;
+        EXPECT_EQ(m_view->checklist().filePath(), QString::fromUtf8(c.folder).toStdU16String() + u"\\list.lst");
+        EXPECT_EQ(comboEntries().contains(kUp), c.above != nullptr) << c.stored;
+        if (c.above) {
+            choose(kUp);
+            EXPECT_EQ(rememberedFolder(), QString::fromUtf8(c.above)) << c.stored;
+        }
+    }
 }
 
 TEST_F(ChooserTest, EmptyOrVanishedFolder_ReturnsToTheRootWithAMessage)
@@ -66,20 +83,64 @@ TEST_F(ChooserTest, EmptyOrVanishedFolder_ReturnsToTheRootWithAMessage)
     EXPECT_EQ(m_boxes.pending(), 0);
 }
 
-TEST_F(ChooserTest, OpenFile_IsSelectedInTheChooserASecondAfterLoading)
+// The chooser shows the open file by its own entry, also a second after loading, when its
+// re-selection runs; while no file is open it shows none.
+TEST_F(ChooserTest, OpenFile_IsSelectedByItsOwnEntry_NoneWhileNoFileIsOpen)
 {
     writeChecklist(QStringLiteral("a.lst"), u"牛乳\r\n");
+    writeChecklist(QStringLiteral("a.lst.lst"), u"茶\r\n");
     writeChecklist(QStringLiteral("b.lst"), u"パン\r\n卵\r\n");
+    writeChecklist(QStringLiteral("d/inner.lst"), u"茶\r\n");
     remember(QString(), QStringLiteral("b.lst"));
     open();
     EXPECT_EQ(m_view->checklist().rowCount(), 2u);
     EXPECT_EQ(cell(1, ChecklistTableModel::kTextColumn), QStringLiteral("卵"));
-    EXPECT_TRUE(QTest::qWaitFor([this] { return comboSelection() == QStringLiteral(" b.lst"); }, 3000));
+    EXPECT_EQ(comboSelection(), QStringLiteral(" b.lst"));
 
     choose(QStringLiteral(" a.lst"));
     EXPECT_EQ(rememberedFileName(), QStringLiteral("a.lst"));
     EXPECT_EQ(cell(0, ChecklistTableModel::kTextColumn), QStringLiteral("牛乳"));
     EXPECT_EQ(m_view->listModel()->rowCount(), 1);
+    QTest::qWait(1500);
+    EXPECT_EQ(comboSelection(), QStringLiteral(" a.lst"));
+
+    choose(QStringLiteral("∇[d]"));
+    EXPECT_EQ(m_view->fileCombo()->currentIndex(), -1);
+    QTest::qWait(1500);
+    EXPECT_EQ(m_view->fileCombo()->currentIndex(), -1) << "no file is open";
+    EXPECT_EQ(m_view->listModel()->rowCount(), 0);
+}
+
+// Save As and New file leave the folder as it is: the dialog shows it ending in one "\", and
+// the profile keeps it as the chooser does, so the root stays the root.
+TEST_F(ChooserTest, SaveAsAndNewFile_KeepTheFolderInItsOneForm)
+{
+    ScriptedDialogs dialogs;
+    for (const QString& folder : {QString(), QStringLiteral("\\a")}) {
+        const QString prefix = folder.isEmpty() ? QString() : folder.mid(1) + QLatin1Char('/');
+        writeChecklist(prefix + QStringLiteral("list.lst"), u"牛乳\r\n");
+        remember(folder, QStringLiteral("list.lst"));
+        open();
+        const auto typeName = [&](const QString& name) {
+            dialogs.expect(res::IDD_SAVE_AS, [folder, name](ModalDialog& dialog) {
+                EXPECT_EQ(dialog.findControl<QLabel>(res::IDC_CURRENT_FOLDER)->text(), folder + QLatin1Char('\\'));
+                dialog.findControl<QLineEdit>(res::IDC_ITEM_TEXT)->setText(name);
+                return ScriptedDialogs::press(dialog, IDOK);
+            });
+        };
+        for (const QString& name : {QStringLiteral("one"), QStringLiteral("two")}) {
+            typeName(name);
+            m_view->executeCommand(res::ID_LIST_SAVE_AS);
+            EXPECT_EQ(rememberedFolder(), folder);
+        }
+        m_boxes.expect(MessageAnswer::Ok, kCreateEmpty).expect(MessageAnswer::Ok, kEmptyFile);
+        typeName(QStringLiteral("three"));
+        m_view->executeCommand(res::ID_NEW_LIST);
+        EXPECT_EQ(rememberedFolder(), folder);
+        EXPECT_EQ(m_view->checklist().filePath(), (folder + QStringLiteral("\\three.lst")).toStdU16String());
+        EXPECT_TRUE(fileBytes(prefix + QStringLiteral("two.lst")).endsWith(Cp932(u"牛乳\r\n")));
+        EXPECT_EQ(comboEntries().contains(kUp), !folder.isEmpty());
+    }
 }
 
 TEST_F(ChooserTest, SwitchingFiles_WritesUnsavedChangesToTheOldFileFirst)
