@@ -31,10 +31,17 @@ namespace {
 // The files "ﾌｧｲﾙ名挿入" offers, the first one chosen.
 const QString kInsertFileFilter = QStringLiteral("text file(*.txt)|*.txt|Bitmap(*.bmp)|*.bmp|AllFile(*.*)|*.*||");
 
+// Whether a link names a file of the kind `extension` stands for. Case decides the kind
+// only: the name itself is shown and opened as written.
+bool IsKind(const QString& path, QLatin1String extension)
+{
+    return path.endsWith(extension, Qt::CaseInsensitive);
+}
+
 // The link kinds whose buttons show the file's picture.
 bool IsPictureFile(const QString& path)
 {
-    return path.endsWith(QLatin1String(".bmp")) || path.endsWith(QLatin1String(".jpg"));
+    return IsKind(path, QLatin1String(".bmp")) || IsKind(path, QLatin1String(".jpg"));
 }
 
 // Puts a button out of sight and out of the way without hiding it.
@@ -58,6 +65,12 @@ CItemDlg::CItemDlg(QWidget* owner)
         TapAndHold::watch(
             *edit, [this, edit](const QPoint&, const QPoint& globalPos) { OnEditContextMenu(*edit, globalPos); });
     }
+    // Tab leads from the item text to the comment, then on to the buttons: the comment is
+    // what one writes next, and a blank typed on a focused button would press it.
+    QWidget* const tabOrder[] = {m_editItem, m_editComment, findControl(res::IDC_INSERT_FILE_NAME), m_btnLink[3],
+        m_btnLink[2], m_btnLink[1], m_btnLink[0], m_btnPrev, m_btnNext, findControl(IDOK), findControl(IDCANCEL)};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
     m_popupRoute.append(*this);
     for (int slot = 0; slot < LinkSlots::kCount; ++slot) {
         m_btnLink[3 - slot]->setDrawFunction([this, slot](QPainter& painter, const OwnerDrawButton::DrawItem& item) {
@@ -114,9 +127,11 @@ void CItemDlg::OnInitDialog()
             const QSize face = m_btnLink[3 - slot]->size() - QSize(4, 4);
             m_linkPictures.start(slot, m_strLinkPath[slot], face.expandedTo(QSize(1, 1)), &CItemDlg::ReadLinkPicture);
         }
-        // A button without a label stays enabled, only out of sight.
-        if (m_strLinkLabel[slot].isEmpty())
+        // A button without a label stays enabled, only out of sight and out of the Tab order.
+        if (m_strLinkLabel[slot].isEmpty()) {
             ShrinkToCorner(*m_btnLink[3 - slot]);
+            m_btnLink[3 - slot]->setFocusPolicy(Qt::NoFocus);
+        }
     }
     m_editItem->setFocus();
 }
@@ -151,9 +166,8 @@ void CItemDlg::DrawLinkButton(int slot, QPainter& painter, const OwnerDrawButton
     button->style()->drawControl(QStyle::CE_PushButtonBevel, &frame, &painter, button);
 
     const QRect inner = item.rect.adjusted(2, 2, -2, -2);
-    const QStringView ending = QStringView(path).right(4);
-    const bool isBitmap = ending == u".bmp";
-    if (isBitmap || ending == u".jpg") {
+    const bool isBitmap = IsKind(path, QLatin1String(".bmp"));
+    if (IsPictureFile(path)) {
         const QPixmap& picture = m_linkPictures.picture(
             slot, inner.size(), [this](const QStringList& messages) { ShowJpegMessages(messages); });
         if (!picture.isNull()) {
@@ -163,7 +177,9 @@ void CItemDlg::DrawLinkButton(int slot, QPainter& painter, const OwnerDrawButton
         if (!isBitmap)
             return;
     }
-    const QColor field = isBitmap ? QColor(255, 0, 255) : ending == u".exe" ? QColor(255, 255, 0) : QColor(0, 255, 255);
+    const QColor field = isBitmap             ? QColor(255, 0, 255)
+        : IsKind(path, QLatin1String(".exe")) ? QColor(255, 255, 0)
+                                              : QColor(0, 255, 255);
     painter.fillRect(inner, field);
     painter.save();
     painter.setClipRect(inner);
@@ -181,7 +197,7 @@ void CItemDlg::DrawLinkButton(int slot, QPainter& painter, const OwnerDrawButton
 LinkPictureCache::Reading CItemDlg::ReadLinkPicture(const QString& path, QSize atLeast)
 {
     LinkPictureCache::Reading reading;
-    if (path.endsWith(QLatin1String(".jpg"))) {
+    if (IsKind(path, QLatin1String(".jpg"))) {
         if (const std::optional<DibBitmap> bitmap = LoadJpegBitmap(path, reading.messages, atLeast))
             reading.image = bitmap->toImage();
         return reading;
@@ -206,14 +222,21 @@ std::optional<DibBitmap> CItemDlg::LoadJpegBitmap(const QString& path, QStringLi
 
 void CItemDlg::ShowJpegMessages(const QStringList& messages)
 {
+    // Several pictures may fail at once: their messages wait in one queue and come one
+    // box at a time, each after the one before was answered.
+    m_jpegMessages += messages;
+    if (m_showingJpegMessages)
+        return;
+    m_showingJpegMessages = true;
     // A modal box inside a paint would run the event loop in the middle of painting.
     QMetaObject::invokeMethod(
         this,
-        [this, messages] {
-            for (const QString& text : messages) {
-                MessageBox::showCaptioned(
-                    this, QStringLiteral("JPEG Library Error"), text, MessageButtons::Ok, MessageIcon::Error);
+        [this] {
+            while (!m_jpegMessages.isEmpty()) {
+                MessageBox::showCaptioned(this, QStringLiteral("JPEG Library Error"), m_jpegMessages.takeFirst(),
+                    MessageButtons::Ok, MessageIcon::Error);
             }
+            m_showingJpegMessages = false;
         },
         Qt::QueuedConnection);
 }
@@ -290,12 +313,12 @@ void CItemDlg::OnLinkClicked(int slot)
 {
     if (!m_pView)
         return;
-    const QString name = m_strLinkPath.at(slot).toLower();
-    if (name.endsWith(QLatin1String(".exe"))) {
+    const QString& name = m_strLinkPath.at(slot);
+    if (IsKind(name, QLatin1String(".exe"))) {
         m_pView->LaunchAsProgram(nullptr, name);
         return;
     }
-    if (name.endsWith(QLatin1String(".bmp"))) {
+    if (IsKind(name, QLatin1String(".bmp"))) {
         const std::optional<QString> paintProgram = DevicePath::toHost(LinkLauncher::kPaintProgram);
         if (paintProgram && QFileInfo::exists(*paintProgram)) {
             m_pView->OpenInPaintProgram(nullptr, name);

@@ -72,7 +72,7 @@ private:
     void DrawLinkButton(int slot, QPainter& painter, const OwnerDrawButton::DrawItem& item);
     // The picture of a ".bmp" or ".jpg" file, read for a face of `atLeast`; null when none.
     static LinkPictureCache::Reading ReadLinkPicture(const QString& path, QSize atLeast);
-    // Shows the decoder's messages once the current paint is over.
+    // Shows the decoder's messages once the current paint is over, one box at a time.
     void ShowJpegMessages(const QStringList& messages);
 
     void OnNext();
@@ -109,6 +109,9 @@ private:
     // The popup's entries ask the dialog alone for their state.
     CommandRoute m_popupRoute;
     LinkPictureCache m_linkPictures;
+    // The decoder's messages not yet shown, and whether they are being shown.
+    QStringList m_jpegMessages;
+    bool m_showingJpegMessages = false;
 };
 
 }  // namespace tavik

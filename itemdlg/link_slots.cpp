@@ -37,12 +37,13 @@ LinkSlots LinkSlots::find(const QString& comment)
         if (filled == kCount)
             break;
         const QString cleaned = SanitizeText(line);
-        const QString lower = cleaned.toLower();
-        if (!IsLinkLine(lower))
+        // Case only decides whether the line is a link: the name is kept as written, so
+        // that it opens the very file the user wrote rather than a twin differing in case.
+        if (!IsLinkLine(cleaned.toLower()))
             continue;
         const qsizetype lastBackslash = cleaned.lastIndexOf(QLatin1Char('\\'));
         found.labels[filled] = lastBackslash > 0 ? cleaned.mid(lastBackslash + 1) : cleaned;
-        found.paths[filled] = lower;
+        found.paths[filled] = cleaned;
         ++filled;
     }
     return found;

@@ -15,7 +15,7 @@ QString SanitizeText(const QString& text);
 // an "http://" address; each fills the next slot.
 struct LinkSlots {
     static constexpr int kCount = 4;
-    std::array<QString, kCount> paths;  // the whole cleaned line, lower case
+    std::array<QString, kCount> paths;  // the whole cleaned line, as written
     std::array<QString, kCount> labels;  // the text after the line's last backslash, case kept
 
     // Lines are cut at LF; the text after the last LF is a line too.

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace tavik {
@@ -44,6 +45,36 @@ bool WouldRun(const QString& hostPath)
     return false;
 }
 
+// Hands `target` to the desktop's opener, xdg-open, and watches how it ends; without
+// xdg-open, to the opener Qt finds, which tells only whether it started. False when no
+// opener could be started.
+bool OpenOnDesktop(const QUrl& target, QObject& context, std::function<void()> notOpened)
+{
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty())
+        return QDesktopServices::openUrl(target);
+    // Owned by no window: a QProcess destroyed while running kills its program, and
+    // xdg-open may still be waiting for the program it started when tavik ends. It
+    // deletes itself once xdg-open has ended.
+    auto* process = new QProcess;
+    process->setProgram(opener);
+    process->setArguments({target.isLocalFile() ? target.toLocalFile() : target.toString(QUrl::FullyEncoded)});
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(process, &QProcess::finished, &context,
+        [notOpened = std::move(notOpened)](int exitCode, QProcess::ExitStatus status) {
+            if (status != QProcess::NormalExit || exitCode != 0)
+                notOpened();
+        });
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->start();
+    if (!process->waitForStarted()) {
+        delete process;
+        return false;
+    }
+    return true;
+}
+
 bool IsBlank(QChar c)
 {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
@@ -75,28 +106,29 @@ Outcome<> ProcessLauncher::start(const QString& application, const QString& comm
     return Outcome<>::success();
 }
 
-Outcome<> ProcessLauncher::shellOpen(const QString& name)
+ShellOpenResult ProcessLauncher::shellOpen(const QString& name, QObject& context, std::function<void()> notOpened)
 {
     if (shellOpenStandIn)
-        return shellOpenStandIn(name);
+        return shellOpenStandIn(name, context, notOpened);
 
-    QString localFile;
+    QUrl target;
     if (name.contains(QLatin1String("://"))) {
-        const QUrl url(name, QUrl::TolerantMode);
-        if (!url.isLocalFile()) {
-            QDesktopServices::openUrl(url);
-            return Outcome<>::success();
-        }
-        localFile = url.toLocalFile();
-    } else {
-        localFile = DevicePath::toHost(name).value_or(QString());
+        target = QUrl(name, QUrl::TolerantMode);
+    } else if (const std::optional<QString> host = DevicePath::toHost(name)) {
+        target = QUrl::fromLocalFile(*host);
     }
-    if (localFile.isEmpty() || !QFileInfo::exists(localFile))
-        return Outcome<>::success();
-    if (WouldRun(localFile))
-        return Outcome<>::failure(QStringLiteral("\"%1\" would run as a program.").arg(name));
-    QDesktopServices::openUrl(QUrl::fromLocalFile(localFile));
-    return Outcome<>::success();
+    if (target.isEmpty() || !target.isValid())
+        return ShellOpenResult::failure(ShellOpenFailure::NotOpened);
+    if (target.isLocalFile()) {
+        const QString localFile = target.toLocalFile();
+        if (!QFileInfo::exists(localFile))
+            return ShellOpenResult::failure(ShellOpenFailure::NotOpened);
+        if (WouldRun(localFile))
+            return ShellOpenResult::failure(ShellOpenFailure::WouldRun);
+    }
+    if (!OpenOnDesktop(target, context, std::move(notOpened)))
+        return ShellOpenResult::failure(ShellOpenFailure::NotOpened);
+    return ShellOpenResult::success();
 }
 
 QStringList ProcessLauncher::splitCommandLine(const QString& commandLine)

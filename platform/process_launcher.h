@@ -6,7 +6,18 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class QObject;
+
 namespace tavik {
+
+// Why ProcessLauncher::shellOpen() gave the desktop nothing.
+enum class ShellOpenFailure {
+    WouldRun,  // a local file that would run rather than open: refused
+    NotOpened,  // a missing file or a name that maps to none, or no opener could be started
+};
+using ShellOpenResult = Result<void, ShellOpenFailure>;
 
 // Starting programs and handing names to the desktop, both named as the program
 // knows them: device paths (see DevicePath) or, for the desktop, URLs.
@@ -22,8 +33,10 @@ public:
     // whose file the desktop opens with its default application. A local file that
     // would run rather than open (a program, a script, a desktop entry, a Windows
     // program or installer) is refused, whatever its name says: opening a name never
-    // runs anything. Fails only on that refusal; what the desktop does is not reported.
-    static Outcome<> shellOpen(const QString& name);
+    // runs anything. Fails at once when the file is missing or no opener can be
+    // started. The opener then runs on its own; when it ends saying that it could not
+    // open the name, `notOpened` is called on this thread, unless `context` is gone.
+    static ShellOpenResult shellOpen(const QString& name, QObject& context, std::function<void()> notOpened);
 
     // Splits a command line into arguments as CommandLineToArgvW does: blanks and
     // tabs separate, double quotes group, 2n backslashes before a quote give n and
@@ -33,7 +46,9 @@ public:
 
     // While set, they answer start() and shellOpen() instead of the real ones.
     static inline StandIn<Outcome<>(const QString& application, const QString& commandLine)> startStandIn;
-    static inline StandIn<Outcome<>(const QString& name)> shellOpenStandIn;
+    static inline StandIn<ShellOpenResult(
+        const QString& name, QObject& context, const std::function<void()>& notOpened)>
+        shellOpenStandIn;
 };
 
 }  // namespace tavik

@@ -15,6 +15,7 @@
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
@@ -28,11 +29,12 @@ TEST(LinkSlots, TheFirstFourLinkLinesFillTheSlotsInOrder)
         QStringList paths;
         QStringList labels;
     } cases[] = {
-        {"\\My Documents\\Photo.JPG\r\nnext", {"\\my documents\\photo.jpg"}, {"Photo.JPG"}},
+        // Case decides whether a line is a link; the name is kept as written.
+        {"\\My Documents\\Photo.JPG\r\nnext", {"\\My Documents\\Photo.JPG"}, {"Photo.JPG"}},
         {"  \\windows\\calc.exe und mehr\r\n", {"\\windows\\calc.exe und mehr"}, {"calc.exe und mehr"}},
-        {"see http://example.com/a/b", {"see http://example.com/a/b"}, {"see http://example.com/a/b"}},
+        {"see HTTP://Example.com/A/b", {"see HTTP://Example.com/A/b"}, {"see HTTP://Example.com/A/b"}},
         // The last line without a line break; a line naming no known place takes no slot.
-        {"C:\\data\\list.txt\r\nplain\r\n\\Program Files\\App.exe", {"\\program files\\app.exe"}, {"App.exe"}},
+        {"C:\\data\\list.txt\r\nplain\r\n\\Program Files\\App.exe", {"\\Program Files\\App.exe"}, {"App.exe"}},
         // An empty label still takes its slot.
         {"\\windows\\\r\n\\windows\\a.bmp", {"\\windows\\", "\\windows\\a.bmp"}, {"", "a.bmp"}},
         {"\\windows\\1\n\\windows\\2\n\\windows\\3\n\\windows\\4\n\\windows\\5\n\\windows\\6",
@@ -96,6 +98,37 @@ TEST(ItemEditor, Buttons_ReturnTheTextsWithCrLfLineEnds)
         EXPECT_EQ(dialog.m_strItem, QStringLiteral("新"));
         EXPECT_EQ(dialog.m_strComment, QStringLiteral("一\r\n二\r\n\r\n三"));
     }
+}
+
+TEST(ItemEditor, Tab_LeadsFromTheItemToTheCommentThenToTheButtonsThatShow)
+{
+    CItemDlg dialog;
+    dialog.m_bHideNavigation = true;
+    // "LNK1", "LNK3" and "LNK4" show nothing; "LNK2" names a.txt.
+    dialog.m_strComment = QStringLiteral("\\windows\\\r\n\\My Documents\\a.txt");
+    ScriptedFileNames fileNames;  // "ﾌｧｲﾙ名挿入" pressed by a blank would fail the test
+    RunEditor(dialog, [&](ModalDialog& d) {
+        QApplication::setActiveWindow(&d);
+        const auto tab = [] {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            return QApplication::focusWidget();
+        };
+        QWidget* item = d.findControl(res::IDC_ITEM_TEXT);
+        EXPECT_EQ(QApplication::focusWidget(), item);
+        QList<QWidget*> order;
+        for (QWidget* next = tab(); next && next != item && order.size() < 12; next = tab())
+            order << next;
+        EXPECT_EQ(order,
+            QList<QWidget*>({d.findControl(res::IDC_COMMENT), d.findControl(res::IDC_INSERT_FILE_NAME),
+                d.findControl(res::IDC_LINK2), d.findControl(IDOK), d.findControl(IDCANCEL)}));
+
+        // A comment typed straight after Tab lands in the comment.
+        EXPECT_EQ(QApplication::focusWidget(), item);
+        tab();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" x"));
+        EXPECT_EQ(EditControl::text(*d.findControl(res::IDC_COMMENT)), QStringLiteral(" x") + dialog.m_strComment);
+        return ScriptedDialogs::press(d, IDCANCEL);
+    });
 }
 
 void HoldOn(QWidget& edit)
@@ -192,10 +225,11 @@ TEST(ItemEditor, LinkButtonsAndPopup_OpenWhatTheyNameTheWayItsKindAsks)
         }
         return ScriptedDialogs::press(d, IDCANCEL);
     });
+    // Each name reaches the main screen as written.
     EXPECT_EQ(launcher.calls.join(QLatin1Char('|')).toStdString(),
-        QStringList({QStringLiteral("run \\my documents\\tool.exe"), QStringLiteral("open \\my documents\\photo.bmp"),
-                        QStringLiteral("open \\my documents\\a.jpg"), QStringLiteral("open see http://example.com/x"),
-                        QStringLiteral("paint \\my documents\\photo.bmp"), QStringLiteral("paint [edit] "),
+        QStringList({QStringLiteral("run \\My Documents\\Tool.EXE"), QStringLiteral("open \\My Documents\\Photo.BMP"),
+                        QStringLiteral("open \\my documents\\a.jpg"), QStringLiteral("open see http://Example.com/x"),
+                        QStringLiteral("paint \\My Documents\\Photo.BMP"), QStringLiteral("paint [edit] "),
                         QStringLiteral("open [edit] "), QStringLiteral("run [edit] ")})
             .join(QLatin1Char('|'))
             .toStdString());

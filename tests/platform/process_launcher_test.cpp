@@ -57,11 +57,44 @@ TEST(ProcessLauncher, Start_RunsTheProgramWithDevicePathArgumentsAsHostPaths)
         (root.hostPath(QStringLiteral("My Documents/A.bmp")) + "\n\\Nowhere\\x\n").toUtf8());
 }
 
-// The desktop's opener itself is tried end to end (e2e/run_links_e2e.sh): the
-// offscreen platform of these tests has none.
-TEST(ProcessLauncher, ShellOpen_RefusesWhatWouldRunWhateverItsName)
+// The desktop's opener for the time it lives: a script first on PATH named xdg-open,
+// which writes down what it is given and, for a name holding "fail", ends with status
+// 3 as xdg-open does when it knows no way of opening a kind of file.
+class FakeOpener {
+public:
+    explicit FakeOpener(const TemporaryDeviceRoot& root)
+        : m_record(root.hostPath(QStringLiteral("opened")))
+    {
+        const QString script = root.writeFile(QStringLiteral("bin/xdg-open"),
+            QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$1\" >>'%1'\ncase \"$1\" in *fail*) exit 3;; esac\n")
+                .arg(m_record)
+                .toUtf8());
+        QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        qputenv("PATH", QFile::encodeName(QFileInfo(script).path()) + ':' + m_previousPath);
+    }
+    ~FakeOpener() { qputenv("PATH", m_previousPath); }
+
+    QStringList opened() const
+    {
+        QFile file(m_record);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                                              : QStringList();
+    }
+
+private:
+    const QByteArray m_previousPath = qgetenv("PATH");
+    QString m_record;
+};
+
+TEST(ProcessLauncher, ShellOpen_RefusesWhatWouldRun_AndTellsWhatDidNotOpen)
 {
     TemporaryDeviceRoot root;
+    FakeOpener opener(root);
+    QObject context;
+    int notOpened = 0;
+    const auto open
+        = [&](const QString& name) { return ProcessLauncher::shellOpen(name, context, [&notOpened] { ++notOpened; }); };
+
     const QString mark = root.hostPath(QStringLiteral("mark"));
     const auto runnable = [&](const QString& relative, const QString& text) {
         const QString path = root.writeFile(relative, text.arg(mark).toUtf8());
@@ -73,15 +106,32 @@ TEST(ProcessLauncher, ShellOpen_RefusesWhatWouldRunWhateverItsName)
     runnable(QStringLiteral("My Documents/photo.bmp"), script);
     runnable(QStringLiteral("My Documents/start.desktop"),
         QStringLiteral("[Desktop Entry]\nType=Application\nName=Start\nExec=touch %1\n"));
-    root.writeFile(QStringLiteral("My Documents/notes.txt"), "milk\n");
+    const QString notes = root.writeFile(QStringLiteral("My Documents/Notes.txt"), "milk\n");
 
     for (const QString& name : {QStringLiteral("\\My Documents\\run.sh"), QStringLiteral("\\my documents\\photo.bmp"),
-             QStringLiteral("\\My Documents\\start.desktop"), QUrl::fromLocalFile(sh).toString()})
-        EXPECT_FALSE(ProcessLauncher::shellOpen(name)) << name.toStdString();
-    // Documents, missing files and addresses go to the desktop, which reports nothing back.
-    for (const char* name : {"\\my documents\\notes.txt", "\\My Documents\\gone.txt", "http://example.invalid/"})
-        EXPECT_TRUE(ProcessLauncher::shellOpen(QString::fromUtf8(name))) << name;
+             QStringLiteral("\\My Documents\\start.desktop"), QUrl::fromLocalFile(sh).toString()}) {
+        const ShellOpenResult opened = open(name);
+        EXPECT_FALSE(opened) << name.toStdString();
+        EXPECT_EQ(opened.reason(), ShellOpenFailure::WouldRun) << name.toStdString();
+    }
+    // A missing file, or a name that maps to none, fails before any opener is asked.
+    for (const char* name : {"\\My Documents\\gone.txt", "\\My Documents\\..\\Notes.txt"}) {
+        const ShellOpenResult opened = open(QString::fromUtf8(name));
+        EXPECT_FALSE(opened) << name;
+        EXPECT_EQ(opened.reason(), ShellOpenFailure::NotOpened) << name;
+    }
+    // Documents and addresses go to the opener; the one it cannot open is told later.
+    for (const char* name :
+        {"\\My Documents\\Notes.txt", "HTTP://Example.invalid/Docs/ReadMe.html", "http://example.invalid/fail"})
+        EXPECT_TRUE(open(QString::fromUtf8(name))) << name;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return notOpened > 0 && opener.opened().size() == 3; }, 20000));
     QTest::qWait(300);
+    EXPECT_EQ(notOpened, 1);
+    QStringList opened = opener.opened();
+    opened.sort();  // the openers run side by side
+    EXPECT_EQ(opened,
+        QStringList({notes, QStringLiteral("http://example.invalid/Docs/ReadMe.html"),
+            QStringLiteral("http://example.invalid/fail")}));
     EXPECT_FALSE(QFile::exists(mark));
 }
 
