@@ -14,6 +14,7 @@
 #include "platform/command_table.h"
 #include "platform/command_ui.h"
 #include "platform/device_file_system.h"
+#include "platform/dialog_units.h"
 #include "platform/edit_control.h"
 #include "platform/message_box.h"
 #include "platform/popup_menu.h"
@@ -24,7 +25,9 @@
 #include "res/resources.h"
 #include "speech/speech_reader.h"
 #include "view/checklist_table_model.h"
+#include "view/progress_counter.h"
 
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -33,6 +36,9 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
+#include <QtMath>
+
+#include <algorithm>
 
 namespace tavik {
 
@@ -42,6 +48,12 @@ namespace {
 constexpr QPoint kListPopupPoint(40, 45);
 // Where a double tap pops the comment pane up, in view pixels.
 constexpr QRect kCommentPopupRect(15, 150, 195, 140);
+
+// The chooser keeps room for its arrow and the start of a name, in dialog units, and
+// stands a little apart from the counter's right-aligned figures.
+constexpr int kChooserMinWidth = 40;
+constexpr int kCounterGap = 1;
+const QString kNothingCounted = QStringLiteral("0/0\n0%");
 
 // The list font: its size in tenths of a point, stored in the profile.
 const QString kFontSection = QStringLiteral("ListView");
@@ -103,6 +115,11 @@ CTavikView::CTavikView(QWidget* parent)
     m_markButton = findControl<QPushButton>(res::IDC_MARK_BUTTON);
     m_menuButton = findControl<QPushButton>(res::IDC_MENU_BUTTON);
     m_list = findControl<QTableView>(res::IDC_LIST);
+    m_counterTemplateRect = m_staticCounter->geometry();
+    m_counter = new ProgressCounter(*m_staticCounter);
+    // The form's own size keeps every control usable: the buttons, the counter, the
+    // chooser and a few rows of the list.
+    setMinimumSize(size());
     m_model = new ChecklistTableModel(m_checklist, this);
     m_list->setModel(m_model);
     // Columns take exactly the widths measured for them, however narrow.
@@ -116,6 +133,8 @@ CTavikView::CTavikView(QWidget* parent)
         const int id = control == m_list ? res::IDC_LIST : res::IDC_COMMENT_PANE;
         TapAndHold::watch(*control, [this, id](const QPoint&, const QPoint& globalPos) { OnNotify(id, globalPos); });
     }
+    // Nothing is counted before a file is read.
+    UpdateCounter();
 }
 
 CTavikView::~CTavikView()
@@ -165,6 +184,8 @@ const CommandMap& CTavikView::commandMap() const
         {res::ID_LIST_OPEN_PAINT, &CTavikView::OnPaneOpenPaint},
         {res::ID_LIST_OPEN_FILE, &CTavikView::OnPaneOpenFile},
         {res::ID_LIST_RUN_PROGRAM, &CTavikView::OnPaneRunProgram},
+        {res::ID_POPUP2_COPY, &CTavikView::OnPaneCopy},
+        {res::ID_EDIT_COPY, &CTavikView::OnEditCopy},
     };
     return table;
 }
@@ -183,19 +204,9 @@ void CTavikView::OnInitialUpdate()
 
     layoutControls();
     ApplyListFont(0);
-    // The columns are measured once, in the stored font; later font changes keep them.
-    // A cell draws its text inside a margin on either side, which the width includes so
-    // that a whole date shows.
-    const QFontMetrics metrics(m_list->font());
-    const int cellMargins = 2 * (m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1);
-    m_markColumnWidth = metrics.horizontalAdvance(QStringLiteral("検査")) + cellMargins;
-    m_dateColumnWidth = metrics.horizontalAdvance(QStringLiteral("00/00/00")) + cellMargins;
-    m_list->setColumnWidth(ChecklistTableModel::kMarkColumn, m_markColumnWidth);
-    m_list->setColumnWidth(ChecklistTableModel::kDateColumn, m_dateColumnWidth);
-    fitItemColumn();
 
     m_files.OpenRememberedFile();
-    m_files.selectInCombo(ChecklistFiles::rememberedFileName());
+    m_files.selectOpenFile();
 }
 
 void CTavikView::resizeEvent(QResizeEvent* event)
@@ -220,8 +231,38 @@ void CTavikView::layoutControls()
     QRect chooser = m_combo->geometry();
     chooser.setRight(width() - 1);
     m_combo->setGeometry(chooser);
+    fitCounter();
     if (m_bCommentPane)
         placeCommentPane();
+    else if (m_editPane->isVisible())
+        m_editPane->setGeometry(commentPopupRect());
+}
+
+void CTavikView::fitCounter()
+{
+    // The counter starts beside the menu button and reaches down to the list; what its
+    // figures need beyond its own width comes from the chooser, down to the chooser's
+    // minimum width.
+    const DialogUnits units(font());
+    const int left = std::max(m_counterTemplateRect.left(), m_menuButton->geometry().right() + 1);
+    const int gap = units.toPixelsX(kCounterGap);
+    const int right = m_combo->geometry().right() + 1 - units.toPixelsX(kChooserMinWidth) - gap;
+    const int top = m_counterTemplateRect.top();
+    const int width = m_counter->fit(
+        left, top, m_list->geometry().top() - top, m_counterTemplateRect.right() + 1 - gap - left, right - left);
+    QRect chooser = m_combo->geometry();
+    chooser.setLeft(left + width + gap);
+    m_combo->setGeometry(chooser);
+}
+
+QRect CTavikView::commentPopupRect() const
+{
+    // Inside the list, so that neither the controls above it nor the frame's bar below
+    // hide the pane or its scroll bar.
+    const QSize size = kCommentPopupRect.size().boundedTo(m_rcList.size());
+    const int left = std::clamp(kCommentPopupRect.left(), m_rcList.left(), m_rcList.right() + 1 - size.width());
+    const int top = std::clamp(kCommentPopupRect.top(), m_rcList.top(), m_rcList.bottom() + 1 - size.height());
+    return QRect(QPoint(left, top), size);
 }
 
 void CTavikView::placeCommentPane()
@@ -233,6 +274,21 @@ void CTavikView::placeCommentPane()
     const int mid = top + (bottom - top) / 2;
     m_list->setGeometry(m_rcList.left(), top, m_rcList.width(), mid - top);
     m_editPane->setGeometry(m_rcList.left(), mid + 2, m_rcList.width(), bottom - (mid + 2));
+}
+
+void CTavikView::measureColumns()
+{
+    // A cell draws its text inside a margin on either side, which the width includes, and
+    // places glyphs at fractional positions, so the text's width is rounded up: a whole
+    // date shows in every font.
+    const QFontMetricsF metrics(m_list->font());
+    const int cellMargins = 2 * (m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1);
+    const auto widthOf = [&](const QString& text) { return qCeil(metrics.horizontalAdvance(text)) + cellMargins; };
+    m_markColumnWidth = widthOf(QStringLiteral("検査"));
+    m_dateColumnWidth = widthOf(QStringLiteral("00/00/00"));
+    m_list->setColumnWidth(ChecklistTableModel::kMarkColumn, m_markColumnWidth);
+    m_list->setColumnWidth(ChecklistTableModel::kDateColumn, m_dateColumnWidth);
+    fitItemColumn();
 }
 
 void CTavikView::fitItemColumn()
@@ -258,9 +314,10 @@ std::optional<int> CTavikView::GetSelectedRow() const
 
 void CTavikView::UpdateCounter()
 {
-    // With nothing to count the counter keeps the text it had.
-    if (const std::optional<Progress> progress = ComputeProgress(m_checklist))
-        m_staticCounter->setText(ToQString(progress->counterText()));
+    // With nothing to count the counter says so, rather than keep figures of another list.
+    const std::optional<Progress> progress = ComputeProgress(m_checklist);
+    m_staticCounter->setText(progress ? ToQString(progress->counterText()) : kNothingCounted);
+    fitCounter();
 }
 
 void CTavikView::ApplyListFont(int step)
@@ -275,6 +332,7 @@ void CTavikView::ApplyListFont(int step)
     m_list->setFont(font);
     m_editPane->setFont(font);
     ProfileStore::writeInt(kFontSection, kFontEntry, size);
+    measureColumns();
 }
 
 void CTavikView::OnFontSmaller()
@@ -366,7 +424,7 @@ void CTavikView::OnListDblClk()
         return;
     // The pane pops up over the list with the comment it holds; a second double tap
     // gives it five seconds more.
-    m_editPane->setGeometry(kCommentPopupRect);
+    m_editPane->setGeometry(commentPopupRect());
     m_editPane->raise();
     m_editPane->show();
     m_timers.setTimer(kCommentPopupTimer, 5000);
@@ -380,11 +438,8 @@ void CTavikView::OnListClick()
 void CTavikView::OnListItemChanged()
 {
     const std::optional<int> row = GetSelectedRow();
-    if (!row || *row == m_nCommentRow)
-        return;
-    m_nCommentRow = *row;
-    if (static_cast<std::size_t>(*row) < m_checklist.rowCount())
-        showInCommentPane(m_checklist.comment(static_cast<std::size_t>(*row)));
+    if (row && *row != m_nCommentRow)
+        showRowComment(*row);
 }
 
 void CTavikView::OnSaveAndExit()
@@ -417,6 +472,18 @@ void CTavikView::OnPaneRunProgram()
     LaunchAsProgram(m_editPane, QString());
 }
 
+void CTavikView::OnPaneCopy()
+{
+    EditControl::copy(*m_editPane);
+}
+
+void CTavikView::OnEditCopy()
+{
+    // Ctrl+C reaches the view through the frame; the pane is the only text of the view to copy from.
+    if (m_editPane->hasFocus())
+        OnPaneCopy();
+}
+
 void CTavikView::OnMenuButton()
 {
     if (!m_frame || !m_route)
@@ -439,8 +506,13 @@ void CTavikView::checklistReplaced()
 {
     // Another checklist: the pane must not go on showing a comment of the last one,
     // and its first selection fills the pane whatever the row.
-    m_nCommentRow = -1;
-    EditControl::setText(*m_editPane, QString());
+    showRowComment(-1);
+    // Another file opens at its top; the same file read again after a change on disk
+    // keeps its place.
+    if (m_checklist.filePath() != m_shownFilePath) {
+        m_shownFilePath = m_checklist.filePath();
+        m_list->scrollToTop();
+    }
 }
 
 void CTavikView::startFileSelectTimer()
@@ -494,7 +566,7 @@ void CTavikView::OnEditItem()
             != MessageAnswer::Ok)
         return;
     EditRow(m_checklist, index, item, comment, Today());
-    showInCommentPane(comment);
+    showRowComment(row);
     UpdateCounter();
 
     const int target = result == CItemDlg::kNext ? row + 1 : result == CItemDlg::kPrevious ? row - 1 : -1;
@@ -542,6 +614,9 @@ void CTavikView::OnMoveDown()
 void CTavikView::moveRow(int row, int step)
 {
     MoveRow(m_checklist, static_cast<std::size_t>(row), step);
+    // The pane's comment moves with its item.
+    if (m_nCommentRow == row || m_nCommentRow == row + step)
+        m_nCommentRow = m_nCommentRow == row ? row + step : row;
     // Afterwards no row is selected.
     m_list->selectionModel()->clearSelection();
 }
@@ -604,7 +679,7 @@ void CTavikView::appendItem(std::u16string_view text, std::u16string_view commen
 {
     AppendItem(m_checklist, text, comment);
     m_list->scrollTo(m_model->index(m_model->rowCount() - 1, 0));
-    showInCommentPane(comment);
+    showRowComment(m_model->rowCount() - 1);
     UpdateCounter();
 }
 
@@ -617,7 +692,7 @@ void CTavikView::OnItemCut()
     const auto index = static_cast<std::size_t>(*row);
     CutRow(m_checklist, index, Today());
     // The row keeps its comment.
-    showInCommentPane(m_checklist.comment(index));
+    showRowComment(*row);
     UpdateCounter();
 }
 
@@ -669,19 +744,23 @@ void CTavikView::selectRow(int row)
     m_list->scrollTo(index);
 }
 
-void CTavikView::showInCommentPane(std::u16string_view comment)
+void CTavikView::showRowComment(int row)
 {
+    m_nCommentRow = row;
     std::u16string text;
-    AppendCommentText(comment, CommentMode::Display, text);
+    if (row >= 0 && static_cast<std::size_t>(row) < m_checklist.rowCount())
+        AppendCommentText(m_checklist.comment(static_cast<std::size_t>(row)), CommentMode::Display, text);
     EditControl::setText(*m_editPane, ToQString(text));
 }
 
 void CTavikView::OpenInPaintProgram(QWidget* edit, const QString& name)
 {
-    const QString upper = TakeName(edit, name, false).toUpper();
-    // Only a bitmap is handed over; for anything else the paint program starts empty.
-    const QString commandLine
-        = upper.endsWith(QLatin1String(".BMP")) ? QLatin1Char('"') + upper + QLatin1Char('"') : QString();
+    const QString taken = TakeName(edit, name, false);
+    // Only a bitmap is handed over, named as written; for anything else the paint program
+    // starts empty.
+    const QString commandLine = taken.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive)
+        ? QLatin1Char('"') + taken + QLatin1Char('"')
+        : QString();
     if (!StartProcess(kPaintProgram, commandLine))
         MessageBox::show(this, QStringLiteral("起動失敗！"));
 }
@@ -693,21 +772,27 @@ void CTavikView::OpenAsFileName(QWidget* edit, const QString& name)
         MessageBox::show(this, QStringLiteral("選択範囲をﾌｧｲﾙ名としますので、範囲を選択してください"));
         return;
     }
-    // What the desktop makes of the name is not reported; a file that would run is not
-    // handed to it at all.
-    if (!ProcessLauncher::shellOpen(taken))
+    // The desktop may say only later, once its opener has ended, that it could not open the name.
+    const QString notOpened = QStringLiteral("起動失敗！\n%1").arg(taken);
+    const ShellOpenResult opened
+        = ProcessLauncher::shellOpen(taken, *this, [this, notOpened] { MessageBox::show(this, notOpened); });
+    if (opened)
+        return;
+    if (opened.reason() == ShellOpenFailure::WouldRun)
         MessageBox::show(this, QStringLiteral("実行されるおそれのあるファイルは開きません。\n%1").arg(taken));
+    else
+        MessageBox::show(this, notOpened);
 }
 
 void CTavikView::LaunchAsProgram(QWidget* edit, const QString& name)
 {
-    const QString upper = TakeName(edit, name, true).toUpper();
-    if (!upper.endsWith(QLatin1String(".EXE"))) {
+    const QString taken = TakeName(edit, name, true);
+    if (!taken.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) {
         MessageBox::show(
             this, QStringLiteral("選択範囲をﾌｧｲﾙ名(.exeを含む)として起動しますので、正しく選択してください"));
         return;
     }
-    if (!StartProcess(upper, QString()))
+    if (!StartProcess(taken, QString()))
         MessageBox::show(this, QStringLiteral("起動失敗！"));
 }
 

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 class QLabel;
 class QPlainTextEdit;
@@ -24,6 +25,7 @@ class ChecklistTableModel;
 class ComboBox;
 class CommandRoute;
 class CommandUi;
+class ProgressCounter;
 
 // The main screen: a form on the main dialog template with the mark button, the
 // menu button "▼", the counter, the folder and file chooser, the list and the
@@ -108,6 +110,8 @@ private:
     void OnPaneOpenPaint();
     void OnPaneOpenFile();
     void OnPaneRunProgram();
+    void OnPaneCopy();
+    void OnEditCopy();
     void OnItemCopy();
     void OnItemPasteAppend();
     void OnItemCut();
@@ -126,14 +130,22 @@ private:
     QWidget* dialogOwner() override;
 
     void layoutControls();
+    // Fits the counter's two lines into its place above the list, taking width from the
+    // chooser beside it when the figures need it.
+    void fitCounter();
     void placeCommentPane();
+    // The double-tap pop-up's place: its own where the list leaves room for it, otherwise
+    // moved and shrunk into the list's rectangle.
+    QRect commentPopupRect() const;
     // Moves `row` one place up or down (`step` -1 or 1) with its comment.
     void moveRow(int row, int step);
     // Adds an item after the last row, brought into sight (the selection stays), and
     // shows its comment; the checklist is changed.
     void appendItem(std::u16string_view text, std::u16string_view comment);
-    // Shows `comment` (stored form) in the comment pane.
-    void showInCommentPane(std::u16string_view comment);
+    // Shows the comment of `row` in the comment pane, which then names that row.
+    void showRowComment(int row);
+    // Measures the mark and date columns in the list's font and fits the item column.
+    void measureColumns();
     void fitItemColumn();
 
     Checklist m_checklist;
@@ -142,19 +154,25 @@ private:
     WindowTimers m_timers{[this](int id) { OnTimer(id); }};
     QTableView* m_list = nullptr;
     QLabel* m_staticCounter = nullptr;
+    ProgressCounter* m_counter = nullptr;
     QPlainTextEdit* m_editPane = nullptr;
     ComboBox* m_combo = nullptr;
     QPushButton* m_markButton = nullptr;
     QPushButton* m_menuButton = nullptr;
     QRect m_rcList;
-    // The mark and date columns keep the widths measured at the first showing.
+    // The counter's place in the form: it keeps the top and is never narrower; its width
+    // beyond that and its font follow its figures.
+    QRect m_counterTemplateRect;
+    // The mark and date columns, measured again with every font change.
     int m_markColumnWidth = 0;
     int m_dateColumnWidth = 0;
     bool m_initialUpdateDone = false;
     // The comment pane shares the list's rectangle, below the list.
     bool m_bCommentPane = false;
-    // The row whose comment a tap or a selection change last put into the pane.
+    // The row whose comment the pane shows; -1 while it shows none.
     int m_nCommentRow = -1;
+    // The file whose rows the list shows, so that reading it again keeps the list's place.
+    std::u16string m_shownFilePath;
     QWidget* m_frame = nullptr;
     CommandRoute* m_route = nullptr;
     // Made at the first read-aloud, stopped and released with the view.

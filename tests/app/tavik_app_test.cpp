@@ -13,9 +13,11 @@
 #include "view/tavik_view.h"
 
 #include <QAbstractItemView>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -82,7 +84,8 @@ TEST_F(TavikAppTest, StartUp_ShowsTheMainFormAndTheToolsBar)
     EXPECT_EQ(m_frame->size(), QSize(240, 320));
     EXPECT_EQ(m_frame->centralWidget(), m_view);
 
-    EXPECT_EQ(m_view->counter()->text(), QStringLiteral("1/25\n3%"));
+    // No file is open: nothing is counted.
+    EXPECT_EQ(m_view->counter()->text(), QStringLiteral("0/0\n0%"));
     EXPECT_FALSE(m_view->commentPane()->isVisible());
 
     // The list reaches the right and bottom edges, the chooser the right edge.
@@ -102,6 +105,22 @@ TEST_F(TavikAppTest, StartUp_ShowsTheMainFormAndTheToolsBar)
     EXPECT_EQ(m_frame->toolBarArea(bar), Qt::BottomToolBarArea);
     EXPECT_EQ(m_frame->toolsButton()->text(), QStringLiteral("ツール"));
     EXPECT_FALSE(m_frame->windowIcon().isNull());
+}
+
+TEST_F(TavikAppTest, MainWindow_ShrinksNoFurtherThanItsControlsStayUsable)
+{
+    m_frame->resize(40, 40);
+    QCoreApplication::processEvents();
+    EXPECT_GE(m_frame->width(), 150);
+    const QRect view = m_view->rect();
+    for (const int id : {res::IDC_MARK_BUTTON, res::IDC_MENU_BUTTON, res::IDC_COUNTER, res::IDC_FILE_COMBO})
+        EXPECT_TRUE(view.contains(m_view->findControl(id)->geometry())) << id;
+    EXPECT_GE(m_view->fileCombo()->width(), 60);
+    // The list shows its header and a few rows, also with the comment pane open below it.
+    m_view->executeCommand(res::ID_SHOW_COMMENT);
+    QTableView* list = m_view->list();
+    EXPECT_GE(list->viewport()->height(), 3 * list->verticalHeader()->defaultSectionSize());
+    EXPECT_TRUE(view.contains(m_view->commentPane()->geometry()));
 }
 
 TEST_F(TavikAppTest, SecondCopy_EndsWithoutAWindowAndWithoutSettings)
@@ -168,7 +187,7 @@ TEST_F(TavikAppTest, ToolsMenu_OffersAboutAndExit)
     EXPECT_FALSE(m_frame->isVisible());
 }
 
-TEST_F(TavikAppTest, Accelerators_CtrlQClosesAndCtrlOOpensTheChooser)
+TEST_F(TavikAppTest, Accelerators_CtrlQClosesCtrlOOpensTheChooserAndCtrlCCopiesFromThePane)
 {
     m_frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
@@ -176,6 +195,15 @@ TEST_F(TavikAppTest, Accelerators_CtrlQClosesAndCtrlOOpensTheChooser)
     QTest::keyClick(m_frame, Qt::Key_O, Qt::ControlModifier);
     EXPECT_TRUE(m_view->fileCombo()->view()->isVisible());
     m_view->fileCombo()->hidePopup();
+
+    // Ctrl+C in the comment pane copies what is selected there.
+    m_view->executeCommand(res::ID_SHOW_COMMENT);
+    QPlainTextEdit* pane = m_view->commentPane();
+    pane->setPlainText(QStringLiteral("2 l\nlow fat"));
+    pane->selectAll();
+    pane->setFocus();
+    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("2 l\nlow fat"));
 
     QTest::keyClick(m_frame, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(m_frame->isVisible());

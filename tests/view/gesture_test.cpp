@@ -1,4 +1,7 @@
+#include "model/comment_text.h"
 #include "platform/clipboard.h"
+#include "platform/edit_control.h"
+#include "platform/qt_text.h"
 #include "tests/support/popup_probe.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_launcher.h"
@@ -31,6 +34,13 @@ protected:
         QTest::mouseDClick(viewport(), Qt::LeftButton, {}, rowPoint(row));
     }
     QString paneText() const { return m_view->commentPane()->toPlainText(); }
+    // The comment of `row` as the pane shows it.
+    QString commentOf(int row) const
+    {
+        std::u16string text;
+        AppendCommentText(m_view->checklist().comment(static_cast<std::size_t>(row)), CommentMode::Display, text);
+        return EditControl::fromCrLf(ToQString(text));
+    }
     bool paneShown() const { return m_view->commentPane()->isVisible(); }
     static void holdOn(QWidget& widget)
     {
@@ -60,11 +70,57 @@ TEST_F(GestureTest, Pane_FollowsTheSelectedRowIndex)
     EXPECT_EQ(paneText(), QStringLiteral("green"));
 }
 
+// After a change the pane may show another row's comment (an added item's), but a tap on
+// the row that was selected always brings that row's own comment.
+TEST_F(GestureTest, Pane_ShowsTheCommentOfTheRowItNamesAfterEveryChange)
+{
+    ScriptedDialogs dialogs;
+    const struct {
+        const char* what;
+        std::function<void()> change;
+    } changes[] = {
+        {"move down", [this] { m_view->executeCommand(res::ID_MOVE_DOWN); }},
+        {"move up", [this] { m_view->executeCommand(res::ID_MOVE_UP); }},
+        {"add",
+            [this, &dialogs] {
+                dialogs.expect(res::IDD_ITEM, [](ModalDialog& dialog) {
+                    EditControl::setText(*dialog.findControl(res::IDC_ITEM_TEXT), QStringLiteral("tea"));
+                    EditControl::setText(*dialog.findControl(res::IDC_COMMENT), QStringLiteral("hot"));
+                    return ScriptedDialogs::press(dialog, IDOK);
+                });
+                m_view->executeCommand(res::IDC_ADD_ITEM);
+            }},
+        {"paste",
+            [this] {
+                Clipboard::setText(QStringLiteral("jam\r\n sweet\r\n"));
+                m_view->executeCommand(res::ID_ITEM_PASTE_APPEND);
+            }},
+        {"cut", [this] { m_view->executeCommand(res::ID_ITEM_CUT); }},
+    };
+    for (const auto& change : changes) {
+        tap(1);
+        change.change();
+        tap(1);
+        EXPECT_EQ(paneText(), commentOf(1)) << change.what;
+    }
+}
+
 TEST_F(GestureTest, DoubleTap_PopsTheCommentUpUntilItsTimeIsOver)
 {
-    doubleTap(0);
+    // Where the list leaves room the pop-up takes its own place; elsewhere it stays inside
+    // the list, so that neither the controls nor the frame's bar hide it.
+    for (const QSize size : {QSize(240, 220), m_view->minimumSize(), QSize(640, 480), QSize(240, 296)}) {
+        m_view->resize(size);
+        doubleTap(0);
+        EXPECT_TRUE(m_view->list()->geometry().contains(m_view->commentPane()->geometry()))
+            << size.width() << "x" << size.height();
+    }
     EXPECT_TRUE(paneShown());
     EXPECT_EQ(m_view->commentPane()->geometry(), QRect(15, 150, 195, 140));
+    // Shrunk while it shows, the list keeps it inside.
+    m_view->resize(m_view->minimumSize());
+    EXPECT_TRUE(m_view->list()->geometry().contains(m_view->commentPane()->geometry()));
+    m_view->resize(240, 296);
     EXPECT_EQ(paneText(), QStringLiteral("2 l"));
     // The real five seconds.
     EXPECT_TRUE(QTest::qWaitFor([this] { return !paneShown(); }, 7000));
@@ -104,17 +160,17 @@ TEST_F(GestureTest, HoldOnThePane_OffersPopup2OnItsSelection)
     EXPECT_TRUE(PopupProbe::entry(res::ID_POPUP2_COPY)->isEnabled());
     PopupProbe::choose(res::ID_LIST_RUN_PROGRAM);
     ASSERT_EQ(launcher.starts().size(), 1);
-    EXPECT_EQ(launcher.starts()[0].application, QStringLiteral("\\MY DOCUMENTS\\X.EXE"));
+    EXPECT_EQ(launcher.starts()[0].application, QStringLiteral("\\My Documents\\x.exe"));
 
     holdOn(*pane);
     PopupProbe::choose(res::ID_LIST_OPEN_FILE);
     EXPECT_EQ(launcher.opened(), QStringList(QStringLiteral("\\My Documents\\x.exe")));
 
-    // "コピー" does nothing, not even to the clipboard.
-    Clipboard::setText(QStringLiteral("kept"));
+    // "コピー" copies the selection.
+    Clipboard::setText(QStringLiteral("replaced"));
     holdOn(*pane);
     PopupProbe::choose(res::ID_POPUP2_COPY);
-    EXPECT_EQ(Clipboard::text(), QStringLiteral("kept"));
+    EXPECT_EQ(Clipboard::text(), QStringLiteral("\\My Documents\\x.exe"));
 
     // "編集" edits the list's selected row.
     ScriptedDialogs dialogs;
