@@ -194,7 +194,7 @@ void DialogBuilder::build(const DialogTemplate& dialog, QWidget& parent, const B
     }
     FitButtons(parent, created);
     // Where controls overlap, an earlier one lies above a later one, as in a Windows
-    // dialog (the counter's second line over the list's header, for one).
+    // dialog (the menu button's edge over the mark button's, for one).
     for (auto it = created.rbegin(); it != created.rend(); ++it)
         (*it)->raise();
 }

@@ -284,10 +284,8 @@ void CTavikView::measureColumns()
     const QFontMetricsF metrics(m_list->font());
     const int cellMargins = 2 * (m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1);
     const auto widthOf = [&](const QString& text) { return qCeil(metrics.horizontalAdvance(text)) + cellMargins; };
-    m_markColumnWidth = widthOf(QStringLiteral("検査"));
-    m_dateColumnWidth = widthOf(QStringLiteral("00/00/00"));
-    m_list->setColumnWidth(ChecklistTableModel::kMarkColumn, m_markColumnWidth);
-    m_list->setColumnWidth(ChecklistTableModel::kDateColumn, m_dateColumnWidth);
+    m_list->setColumnWidth(ChecklistTableModel::kMarkColumn, widthOf(QStringLiteral("検査")));
+    m_list->setColumnWidth(ChecklistTableModel::kDateColumn, widthOf(QStringLiteral("00/00/00")));
     fitItemColumn();
 }
 
@@ -297,8 +295,9 @@ void CTavikView::fitItemColumn()
     // columns and a vertical scroll bar.
     const int clientWidth = m_list->width() - 2 * m_list->frameWidth();
     const int scrollBarWidth = m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
-    m_list->setColumnWidth(
-        ChecklistTableModel::kTextColumn, clientWidth - scrollBarWidth - m_dateColumnWidth - m_markColumnWidth);
+    m_list->setColumnWidth(ChecklistTableModel::kTextColumn,
+        clientWidth - scrollBarWidth - m_list->columnWidth(ChecklistTableModel::kDateColumn)
+            - m_list->columnWidth(ChecklistTableModel::kMarkColumn));
 }
 
 std::optional<int> CTavikView::GetSelectedRow() const

@@ -163,9 +163,6 @@ private:
     // The counter's place in the form: it keeps the top and is never narrower; its width
     // beyond that and its font follow its figures.
     QRect m_counterTemplateRect;
-    // The mark and date columns, measured again with every font change.
-    int m_markColumnWidth = 0;
-    int m_dateColumnWidth = 0;
     bool m_initialUpdateDone = false;
     // The comment pane shares the list's rectangle, below the list.
     bool m_bCommentPane = false;
