@@ -1,5 +1,7 @@
 #include "model/checklist.h"
 
+#include "model/comment_text.h"
+
 #include <algorithm>
 #include <deque>
 #include <stdexcept>
@@ -230,12 +232,76 @@ void Checklist::clearMarksAndDates()
     changed(change);
 }
 
+void Checklist::removeLastRow()
+{
+    if (m_content.rows.empty())
+        return;
+    const std::size_t index = m_content.rows.size() - 1;
+    const ChecklistChange change{ChecklistChange::Kind::RowsRemoved, index, index};
+    changing(change);
+    PackedRow& row = m_content.rows.back();
+    if (row.flags & PackedRow::kTextEdited)
+        m_content.editedGarbage += row.textSize;
+    if (row.flags & PackedRow::kCommentEdited)
+        m_content.editedGarbage += row.commentSize;
+    setDate(row, {});
+    countMark(row.mark, -1);
+    m_content.rows.pop_back();
+    collectEditedGarbage();
+    changed(change);
+}
+
+std::vector<Checklist::MarkAndDate> Checklist::marksAndDates() const
+{
+    std::vector<MarkAndDate> kept;
+    for (std::size_t i = 0; i < m_content.rows.size(); ++i) {
+        const PackedRow& row = m_content.rows[i];
+        if (row.mark == Mark::Deleted || (row.mark == Mark::None && row.date == PackedRow::kNoDate))
+            continue;
+        MarkAndDate entry{static_cast<std::uint32_t>(i), row.mark, row.date != PackedRow::kNoDate, {}};
+        const std::u16string_view date = dateOf(row);
+        std::copy(date.begin(), date.end(), entry.date.begin());
+        kept.push_back(entry);
+    }
+    return kept;
+}
+
+void Checklist::restoreMarksAndDates(const std::vector<MarkAndDate>& rows)
+{
+    if (rows.empty())
+        return;
+    const ChecklistChange change{
+        ChecklistChange::Kind::CellsChanged, rows.front().row, rows.back().row, kMarkCell | kDateCell};
+    changing(change);
+    for (const MarkAndDate& entry : rows) {
+        PackedRow& row = m_content.rows.at(entry.row);
+        countMark(row.mark, -1);
+        row.mark = entry.mark;
+        countMark(row.mark, 1);
+        setDate(row, entry.dated ? std::u16string_view(entry.date.data(), entry.date.size()) : std::u16string_view());
+    }
+    collectEditedGarbage();
+    changed(change);
+}
+
 void Checklist::appendToHeaderComment(std::u16string_view text)
 {
-    const ChecklistChange change{ChecklistChange::Kind::HeaderAppended};
+    const ChecklistChange change{ChecklistChange::Kind::HeaderChanged};
     changing(change);
     m_content.headerComment.append(text);
     changed(change);
+}
+
+bool Checklist::removeFromHeaderComment(std::u16string_view record)
+{
+    HeaderComment header = m_content.headerComment;
+    if (!RemoveDeletionRecord(header, record))
+        return false;
+    const ChecklistChange change{ChecklistChange::Kind::HeaderChanged};
+    changing(change);
+    m_content.headerComment = std::move(header);
+    changed(change);
+    return true;
 }
 
 void Checklist::collectEditedGarbage()

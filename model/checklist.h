@@ -4,10 +4,12 @@
 #include "model/checklist_content.h"
 #include "model/item_row.h"
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavik {
 
@@ -49,9 +51,27 @@ public:
     void swapRows(std::size_t a, std::size_t b);
     // Every row that is not deleted loses its mark and its date.
     void clearMarksAndDates();
+    // Takes the last row away with its comment.
+    void removeLastRow();
+
+    // One row's mark and date, kept so that they can be given back.
+    struct MarkAndDate {
+        std::uint32_t row = 0;
+        Mark mark = Mark::None;
+        bool dated = false;
+        std::array<char16_t, PackedRow::kDateLength> date{};
+    };
+    // The marks and dates that clearMarksAndDates() would take away, row by row in order.
+    std::vector<MarkAndDate> marksAndDates() const;
+    // Gives each named row its mark and date back; the rows are in ascending order.
+    void restoreMarksAndDates(const std::vector<MarkAndDate>& rows);
 
     const HeaderComment& headerComment() const { return m_content.headerComment; }
     void appendToHeaderComment(std::u16string_view text);
+    // Takes `record`, the last deletion record appended, out of the header comment again,
+    // as it was appended or as a write has left it; false when the header holds it in
+    // neither form (characters a write replaced with "?").
+    bool removeFromHeaderComment(std::u16string_view record);
     // The writer keeps the header comment in its written form until the next read.
     void setHeaderComment(HeaderComment text) { m_content.headerComment = std::move(text); }
 

@@ -18,8 +18,9 @@ struct ChecklistChange {
     enum class Kind {
         Reset,  // every row replaced (a file read, the checklist emptied)
         RowsInserted,  // rows first..last are new
+        RowsRemoved,  // rows first..last are gone (the last rows, an added item taken back)
         CellsChanged,  // `cells` of rows first..last hold new values
-        HeaderAppended,  // text was added to the header comment
+        HeaderChanged,  // a deletion record was added to the header comment or taken back out
     };
     Kind kind = Kind::Reset;
     std::size_t first = 0;

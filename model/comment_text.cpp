@@ -95,6 +95,22 @@ std::u16string DeletionRecord(const ItemRow& row, std::u16string_view comment)
     return record;
 }
 
+bool RemoveDeletionRecord(std::u16string& header, std::u16string_view record)
+{
+    if (header.ends_with(record)) {
+        header.resize(header.size() - record.size());
+        return true;
+    }
+    const std::u16string written = WrittenHeaderComment(HeaderBlockText(record));
+    if (written.empty() || !header.ends_with(written))
+        return false;
+    header.resize(header.size() - written.size());
+    // A write keeps one empty line between the record and the lines before it.
+    if (header.ends_with(u"\n\n"))
+        header.pop_back();
+    return true;
+}
+
 std::u16string HeaderBlockText(std::u16string_view header)
 {
     // Line breaks at the ends are lines of their own: a deletion record appended to an

@@ -44,28 +44,35 @@ Mark NextMark(Mark mark)
     return mark;
 }
 
-void MarkRow(Checklist& checklist, std::size_t row, Day today)
+ChecklistEdit MarkRow(Checklist& checklist, std::size_t row, Day today)
 {
+    ChecklistEdit edit = ChecklistEdit::startRow(checklist, row);
     const std::u16string date = DateText(today);
     checklist.updateRow(row, {.mark = NextMark(checklist.row(row).mark), .date = date});
     checklist.setModified(true);
+    edit.finish(checklist);
+    return edit;
 }
 
-void ClearMarks(Checklist& checklist)
+ChecklistEdit ClearMarks(Checklist& checklist)
 {
+    ChecklistEdit edit = ChecklistEdit::startClearing(checklist);
     checklist.clearMarksAndDates();
     checklist.setModified(true);
+    return edit;
 }
 
-void EditRow(Checklist& checklist, std::size_t row, std::u16string_view text, std::u16string_view comment, Day today)
+ChecklistEdit EditRow(
+    Checklist& checklist, std::size_t row, std::u16string_view text, std::u16string_view comment, Day today)
 {
+    ChecklistEdit edit = ChecklistEdit::startRow(checklist, row);
     const ItemRow before = checklist.row(row);
     const std::u16string date = DateText(today);
     Checklist::RowUpdate update{.text = text, .date = RestampedDate(before, date), .comment = comment};
     if (before.isDeleted()) {
         // Its deletion record already holds it; only a text brings it back, as a new item.
         if (text.empty())
-            return;
+            return {};
         update.mark = Mark::None;
         update.date = std::u16string_view();
     } else if (text.empty()) {
@@ -77,34 +84,43 @@ void EditRow(Checklist& checklist, std::size_t row, std::u16string_view text, st
     }
     checklist.updateRow(row, update);
     checklist.setModified(true);
+    edit.finish(checklist);
+    return edit;
 }
 
-void CutRow(Checklist& checklist, std::size_t row, Day today)
+ChecklistEdit CutRow(Checklist& checklist, std::size_t row, Day today)
 {
     const ItemRow before = checklist.row(row);
     if (before.isDeleted())
-        return;
+        return {};
+    ChecklistEdit edit = ChecklistEdit::startRow(checklist, row);
     const std::u16string date = DateText(today);
     checklist.appendToHeaderComment(DeletionRecord(before, checklist.comment(row)));
     checklist.updateRow(row, {.mark = Mark::Deleted, .text = u"", .date = RestampedDate(checklist.row(row), date)});
     checklist.setModified(true);
+    edit.finish(checklist);
+    return edit;
 }
 
-void AppendItem(Checklist& checklist, std::u16string_view text, std::u16string_view comment)
+ChecklistEdit AppendItem(Checklist& checklist, std::u16string_view text, std::u16string_view comment)
 {
+    ChecklistEdit edit = ChecklistEdit::startAppend(checklist);
     checklist.appendRow({Mark::None, text, {}}, comment);
     checklist.setModified(true);
+    edit.finish(checklist);
+    return edit;
 }
 
-bool MoveRow(Checklist& checklist, std::size_t row, int step)
+ChecklistEdit MoveRow(Checklist& checklist, std::size_t row, int step)
 {
     const std::size_t target = row + static_cast<std::size_t>(step);
     if (row >= checklist.rowCount() || target >= checklist.rowCount())
-        return false;
+        return {};
+    ChecklistEdit edit = ChecklistEdit::startMove(checklist, row, step);
     checklist.swapRows(row, target);
     // The new order is written with the next write, as any other change is.
     checklist.setModified(true);
-    return true;
+    return edit;
 }
 
 }  // namespace tavik

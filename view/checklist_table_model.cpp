@@ -74,8 +74,11 @@ void ChecklistTableModel::checklistChanging(const ChecklistChange& change)
     case ChecklistChange::Kind::RowsInserted:
         beginInsertRows(QModelIndex(), static_cast<int>(change.first), static_cast<int>(change.last));
         break;
+    case ChecklistChange::Kind::RowsRemoved:
+        beginRemoveRows(QModelIndex(), static_cast<int>(change.first), static_cast<int>(change.last));
+        break;
     case ChecklistChange::Kind::CellsChanged:
-    case ChecklistChange::Kind::HeaderAppended:
+    case ChecklistChange::Kind::HeaderChanged:
         break;
     }
 }
@@ -88,6 +91,9 @@ void ChecklistTableModel::checklistChanged(const ChecklistChange& change)
         break;
     case ChecklistChange::Kind::RowsInserted:
         endInsertRows();
+        break;
+    case ChecklistChange::Kind::RowsRemoved:
+        endRemoveRows();
         break;
     case ChecklistChange::Kind::CellsChanged:
         // One signal for each run of neighbouring changed columns; a comment is no column.
@@ -104,7 +110,7 @@ void ChecklistTableModel::checklistChanged(const ChecklistChange& change)
             column = last + 1;
         }
         break;
-    case ChecklistChange::Kind::HeaderAppended:
+    case ChecklistChange::Kind::HeaderChanged:
         break;
     }
 }

@@ -177,7 +177,18 @@ std::pair<Reference, int> RefReadBack(const Reference& written)
     return ::testing::AssertionSuccess();
 }
 
-// Applies one command to both the checklist and the reference.
+// The header comment as it reads back once written: what undoing or redoing a step after
+// a write can be held to (a write changes the header's form, and may leave one more empty line).
+std::u16string WrittenHeader(std::u16string_view header)
+{
+    std::u16string lines;
+    for (const std::u16string& line : Lines(WrittenHeaderComment(HeaderBlockText(header))))
+        lines += line.empty() ? u"" : Trim(line) + u"\n";
+    return lines;
+}
+
+// Applies one command to both the checklist and the reference, and keeps each step
+// with the reference before and after it, to take it back and do it again.
 class Driver {
 public:
     explicit Driver(Checklist& checklist)
@@ -190,33 +201,36 @@ public:
 
     void mark(std::size_t i, const Day& today)
     {
-        MarkRow(*m_checklist, i, today);
+        Step step{MarkRow(*m_checklist, i, today), m_ref};
         std::u16string& mark = m_ref.rows[i].mark;
         mark = mark == u"" || mark == u"？" ? u"○" : mark == u"○" ? u"×" : mark == u"×" ? u"？" : mark;
         m_ref.rows[i].date = RefDate(today);
         m_ref.modified = true;
+        record(std::move(step));
     }
     void clear()
     {
-        ClearMarks(*m_checklist);
+        Step step{ClearMarks(*m_checklist), m_ref};
         for (RefRow& row : m_ref.rows) {
             if (row.mark != u"削")
                 row.mark = row.date = u"";
         }
         m_ref.modified = true;
+        record(std::move(step));
     }
     // `text` and `comment` may lie in the checklist itself.
     void edit(std::size_t i, std::u16string_view text, std::u16string_view comment, const Day& today)
     {
         RefRow& row = m_ref.rows[i];
         const std::u16string newText(text), newComment(comment);
-        EditRow(*m_checklist, i, text, comment, today);
+        Step step{EditRow(*m_checklist, i, text, comment, today), m_ref};
         if (row.mark == u"削") {
             // Only a text brings a deleted row back, as an unmarked, undated item.
             if (!newText.empty()) {
                 row = {u"", newText, u"", newComment};
                 m_ref.modified = true;
             }
+            record(std::move(step));
             return;
         }
         if (!row.date.empty())
@@ -228,36 +242,47 @@ public:
         row.text = newText;
         row.comment = newComment;
         m_ref.modified = true;
+        record(std::move(step));
     }
     void cut(std::size_t i, const Day& today)
     {
-        CutRow(*m_checklist, i, today);
+        Step step{CutRow(*m_checklist, i, today), m_ref};
         RefRow& row = m_ref.rows[i];
-        if (row.mark == u"削")
+        if (row.mark == u"削") {
+            EXPECT_TRUE(step.edit.empty());
             return;
+        }
         m_ref.header += RefRecord(row.text, row.date, row.comment);
         row.mark = u"削";
         row.text.clear();
         if (!row.date.empty())
             row.date = RefDate(today);
         m_ref.modified = true;
+        record(std::move(step));
     }
     void append(const std::u16string& text, const std::u16string& comment)
     {
-        AppendItem(*m_checklist, text, comment);
+        Step step{AppendItem(*m_checklist, text, comment), m_ref};
         m_ref.rows.push_back({u"", text, u"", comment});
         m_ref.modified = true;
+        record(std::move(step));
     }
-    void move(std::size_t i, int step)
+    void move(std::size_t i, int by)
     {
-        const std::size_t target = i + step;
+        const std::size_t target = i + by;
         const bool moves = target < m_ref.rows.size();
-        EXPECT_EQ(MoveRow(*m_checklist, i, step), moves);
+        Step step{MoveRow(*m_checklist, i, by), m_ref};
+        EXPECT_EQ(!step.edit.empty(), moves);
         if (moves) {
             std::swap(m_ref.rows[i], m_ref.rows[target]);
             m_ref.modified = true;
+            record(std::move(step));
         }
     }
+    // Takes the last step back, or does the last step taken back again; each puts back
+    // the rows, the counts and the deletion records of its side of the step.
+    void undo() { travel(m_done, m_undone, true); }
+    void redo() { travel(m_undone, m_done, false); }
     // Writes, and compares the bytes with the reference's; with `readBack`, reads
     // them into a fresh checklist that takes the place of the old one.
     void write(bool readBack)
@@ -287,13 +312,55 @@ public:
         m_owned = std::move(fresh);
         m_checklist = m_owned.get();
         m_recorder.take();
+        // The history belongs to the checklist as read.
+        m_done.clear();
+        m_undone.clear();
     }
 
 private:
+    struct Step {
+        ChecklistEdit edit;
+        Reference before;
+        Reference after{};
+    };
+    void record(Step step)
+    {
+        // A step that changed nothing leaves no trace.
+        Reference unchanged = step.before;
+        unchanged.modified = m_checklist->modified();
+        if (step.edit.empty()) {
+            EXPECT_TRUE(SameContent(*m_checklist, unchanged));
+            return;
+        }
+        EXPECT_EQ(step.edit.startedUnmodified(), !step.before.modified);
+        step.after = m_ref;
+        m_done.push_back(std::move(step));
+        m_undone.clear();
+    }
+    void travel(std::vector<Step>& from, std::vector<Step>& to, bool back)
+    {
+        if (from.empty())
+            return;
+        Step step = std::move(from.back());
+        from.pop_back();
+        const std::optional<std::size_t> selected = back ? step.edit.undo(*m_checklist) : step.edit.redo(*m_checklist);
+        const Reference& expected = back ? step.before : step.after;
+        if (selected)
+            EXPECT_LT(*selected, expected.rows.size());
+        // A write in between leaves the header comment in its written form.
+        EXPECT_EQ(U8(WrittenHeader(m_checklist->headerComment())), U8(WrittenHeader(expected.header)));
+        m_ref.rows = expected.rows;
+        m_ref.header = m_checklist->headerComment();
+        m_ref.modified = true;
+        to.push_back(std::move(step));
+    }
+
     Checklist* m_checklist;
     std::unique_ptr<Checklist> m_owned;
     Reference m_ref;
     ChangeRecorder m_recorder;
+    std::vector<Step> m_done;
+    std::vector<Step> m_undone;
 };
 
 // Pieces of text as typed or pasted: line breaks of every kind, control characters,
@@ -340,6 +407,7 @@ std::u16string TypedComment(std::mt19937& rng)
     return comment;
 }
 
+// Random commands, with undos and redos among them and writes in between.
 TEST(ChecklistProperty, RandomCommandsAgreeWithThePlainReference)
 {
     for (unsigned seed = 1; seed <= 20; ++seed) {
@@ -353,8 +421,11 @@ TEST(ChecklistProperty, RandomCommandsAgreeWithThePlainReference)
                 today = Pick(rng, kDays);
             const std::size_t rows = driver.checklist().rowCount();
             const std::size_t row = rows ? static_cast<std::size_t>(Roll(rng, static_cast<int>(rows))) : 0;
-            const int command = rows ? Roll(rng, 100) : 60;  // an empty list gets an item
-            if (command < 25) {
+            const int command = rows ? Roll(rng, 120) : 60;  // an empty list gets an item
+            if (command >= 100) {
+                for (int times = 1 + Roll(rng, 3); times > 0; --times)
+                    command < 112 ? driver.undo() : driver.redo();
+            } else if (command < 25) {
                 driver.mark(row, today);
             } else if (command < 35) {
                 // Unchanged: the texts handed back are the checklist's own.

@@ -82,12 +82,14 @@ TEST(ItemOperations, EachCommandChangesRowsHeaderCountsAndTellsTheObserver)
             "\n削除＝＞\nパン<>\n\n＜＝削除\n", 1, 2, {"Header", "Cells 1-1 MT"}},
         {"append", [](Checklist& c) { AppendItem(c, u"新しい", u"c\n"); }, {{5, "|新しい||c\n"}}, "", 1, 1,
             {"Inserted 5-5"}},
-        {"move down with the comment", [](Checklist& c) { EXPECT_TRUE(MoveRow(c, 0, 1)); },
+        {"move down with the comment", [](Checklist& c) { EXPECT_FALSE(MoveRow(c, 0, 1).empty()); },
             {{0, "|パン||"}, {1, "○|牛乳|02/12/23|低脂肪\n2本"}}, "", 1, 1, {"Cells 0-1 MTDC"}},
-        {"move up: only the differing cells are told", [](Checklist& c) { EXPECT_TRUE(MoveRow(c, 4, -1)); },
+        {"move up: only the differing cells are told", [](Checklist& c) { EXPECT_FALSE(MoveRow(c, 4, -1).empty()); },
             {{3, "？|電池|02/12/21|x"}, {4, "削||02/12/21|gone"}}, "", 1, 1, {"Cells 3-4 MTC"}},
-        {"move the first row up", [](Checklist& c) { EXPECT_FALSE(MoveRow(c, 0, -1)); }, {}, "", 1, 1, {}, false},
-        {"move the last row down", [](Checklist& c) { EXPECT_FALSE(MoveRow(c, 4, 1)); }, {}, "", 1, 1, {}, false},
+        {"move the first row up", [](Checklist& c) { EXPECT_TRUE(MoveRow(c, 0, -1).empty()); }, {}, "", 1, 1, {},
+            false},
+        {"move the last row down", [](Checklist& c) { EXPECT_TRUE(MoveRow(c, 4, 1).empty()); }, {}, "", 1, 1, {},
+            false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
