@@ -21,6 +21,10 @@ if [ -x "$build/bench/window_bench" ]; then
   echo "== the program with the large checklist open, beside the model alone (offscreen)"
   TAVIK_BENCH_FILE="$data" "$build/bench/window_bench"
 fi
+if [ -x "$build/bench/find_bench" ]; then
+  echo "== find across the large checklist"
+  TAVIK_BENCH_FILE="$data" "$build/bench/find_bench"
+fi
 if [ -x "$build/bench/link_button_bench" ]; then
   echo "== the item editor's link buttons on four 12-megapixel photos (offscreen)"
   "$build/bench/link_button_bench"
