@@ -23,6 +23,8 @@ public:
     int OnCreate();
 
     QToolButton* toolsButton() const { return m_toolsButton; }
+    // The command bar at the bottom; nullptr before OnCreate().
+    QToolBar* commandBar() const { return m_commandBar; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,6 +4,8 @@
 #include "app/tavik_doc.h"
 #include "view/tavik_view.h"
 
+#include <QToolBar>
+
 namespace tavik {
 
 SingleDocTemplate::SingleDocTemplate(CommandTarget& application)
@@ -31,7 +33,7 @@ bool SingleDocTemplate::OpenNewDocument()
     }
     m_view = new CTavikView(m_frame.get());
     m_frame->setCentralWidget(m_view);
-    m_view->attachFrame(*m_frame, m_route);
+    m_view->attachFrame(*m_frame, m_route, *m_frame->commandBar());
     m_document->setView(m_view);
 
     m_route.append(*m_view);

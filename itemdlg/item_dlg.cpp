@@ -61,6 +61,8 @@ CItemDlg::CItemDlg(QWidget* owner)
         findControl<OwnerDrawButton>(res::IDC_LINK2), findControl<OwnerDrawButton>(res::IDC_LINK1)};
     m_editItem = findControl<QLineEdit>(res::IDC_ITEM_TEXT);
     m_editComment = findControl<QPlainTextEdit>(res::IDC_COMMENT);
+    m_editItem->setAccessibleName(QStringLiteral("項目"));
+    m_editComment->setAccessibleName(QStringLiteral("コメント"));
     for (QWidget* edit : {static_cast<QWidget*>(m_editItem), static_cast<QWidget*>(m_editComment)}) {
         TapAndHold::watch(
             *edit, [this, edit](const QPoint&, const QPoint& globalPos) { OnEditContextMenu(*edit, globalPos); });
@@ -127,6 +129,8 @@ void CItemDlg::OnInitDialog()
             const QSize face = m_btnLink[3 - slot]->size() - QSize(4, 4);
             m_linkPictures.start(slot, m_strLinkPath[slot], face.expandedTo(QSize(1, 1)), &CItemDlg::ReadLinkPicture);
         }
+        // A screen reader names the button by the file it opens.
+        m_btnLink[3 - slot]->setAccessibleName(m_strLinkLabel[slot]);
         // A button without a label stays enabled, only out of sight and out of the Tab order.
         if (m_strLinkLabel[slot].isEmpty()) {
             ShrinkToCorner(*m_btnLink[3 - slot]);

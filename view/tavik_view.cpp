@@ -25,15 +25,19 @@
 #include "res/resources.h"
 #include "speech/speech_reader.h"
 #include "view/checklist_table_model.h"
+#include "view/find_bar.h"
+#include "view/item_finder.h"
 #include "view/progress_counter.h"
 
 #include <QFontMetricsF>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTableView>
 #include <QtMath>
@@ -104,6 +108,49 @@ QString TakeName(QWidget* edit, const QString& name, bool clean)
     return clean ? SanitizeText(selected) : selected;
 }
 
+// The commands keys run in the list. Delete, Alt+Up and Alt+Down are the view's own
+// (see OnListKey).
+struct ListKeyBinding {
+    QKeyCombination key;
+    int command;
+};
+constexpr ListKeyBinding kListKeys[] = {
+    {Qt::Key_Space, res::IDC_MARK_BUTTON},
+    {Qt::Key_Return, res::IDC_EDIT_ITEM},
+    {Qt::Key_Enter, res::IDC_EDIT_ITEM},
+    {Qt::Key_F2, res::IDC_EDIT_ITEM},
+    {Qt::Key_Insert, res::IDC_ADD_ITEM},
+    {Qt::ControlModifier | Qt::Key_C, res::ID_ITEM_COPY},
+    {Qt::ControlModifier | Qt::Key_X, res::ID_ITEM_CUT},
+    {Qt::ControlModifier | Qt::Key_V, res::ID_ITEM_PASTE_APPEND},
+    {Qt::ControlModifier | Qt::Key_Z, res::ID_EDIT_UNDO},
+    {Qt::ControlModifier | Qt::Key_Y, res::ID_EDIT_REDO},
+    {Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z, res::ID_EDIT_REDO},
+    {Qt::ControlModifier | Qt::Key_F, res::ID_EDIT_FIND},
+};
+
+// The command `key` runs in the list, 0 for none.
+int ListKeyCommand(QKeyCombination key)
+{
+    for (const ListKeyBinding& binding : kListKeys) {
+        if (binding.key == key)
+            return binding.command;
+    }
+    return 0;
+}
+
+// The key of `event` without the keypad's flag, so that Enter and the keypad's arrows count.
+QKeyCombination KeyOf(const QKeyEvent& event)
+{
+    return QKeyCombination(event.modifiers() & ~Qt::KeypadModifier, Qt::Key(event.key()));
+}
+
+bool IsListKey(QKeyCombination key)
+{
+    return ListKeyCommand(key) != 0 || key == QKeyCombination(Qt::Key_Delete) || key == (Qt::AltModifier | Qt::Key_Up)
+        || key == (Qt::AltModifier | Qt::Key_Down);
+}
+
 }  // namespace
 
 CTavikView::CTavikView(QWidget* parent)
@@ -125,6 +172,31 @@ CTavikView::CTavikView(QWidget* parent)
     // Columns take exactly the widths measured for them, however narrow.
     m_list->horizontalHeader()->setMinimumSectionSize(1);
     connect(m_combo, &QComboBox::activated, this, [this] { m_files.OnSelectFileCombo(); });
+    // What a screen reader says for each control; the counter's name is its figures.
+    m_markButton->setAccessibleName(QStringLiteral("マーク"));
+    m_menuButton->setAccessibleName(QStringLiteral("メニュー"));
+    m_combo->setAccessibleName(QStringLiteral("ファイル"));
+    // On this platform Qt names a chooser by its current entry and reads its label from a
+    // label whose buddy it is; the label is never shown.
+    auto* chooserLabel = new QLabel(QStringLiteral("ファイル"), this);
+    chooserLabel->setBuddy(m_combo);
+    chooserLabel->hide();
+    m_list->setAccessibleName(QStringLiteral("チェックリスト"));
+    m_editPane->setAccessibleName(QStringLiteral("コメント"));
+    // A click on a button or the chooser leaves the keyboard in the list; Tab still reaches them.
+    for (QWidget* control :
+        {static_cast<QWidget*>(m_markButton), static_cast<QWidget*>(m_menuButton), static_cast<QWidget*>(m_combo)})
+        control->setFocusPolicy(Qt::TabFocus);
+    m_list->installEventFilter(this);
+    const auto addShortcut = [this](QKeySequence keys, auto handler) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, handler);
+    };
+    // The list takes these keys itself (see OnListKey); these shortcuts serve the other controls.
+    addShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_Y), [this] { OnEditRedo(); });
+    addShortcut(QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z), [this] { OnEditRedo(); });
+    addShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_F), [this] { OnFind(); });
 
     connect(m_list, &QAbstractItemView::doubleClicked, this, [this] { OnListDblClk(); });
     connect(m_list, &QAbstractItemView::clicked, this, [this] { OnListClick(); });
@@ -186,14 +258,18 @@ const CommandMap& CTavikView::commandMap() const
         {res::ID_LIST_RUN_PROGRAM, &CTavikView::OnPaneRunProgram},
         {res::ID_POPUP2_COPY, &CTavikView::OnPaneCopy},
         {res::ID_EDIT_COPY, &CTavikView::OnEditCopy},
+        {res::ID_EDIT_UNDO, &CTavikView::OnEditUndo},
+        {res::ID_EDIT_REDO, &CTavikView::OnEditRedo},
+        {res::ID_EDIT_FIND, &CTavikView::OnFind},
     };
     return table;
 }
 
-void CTavikView::attachFrame(QWidget& frame, CommandRoute& route)
+void CTavikView::attachFrame(QWidget& frame, CommandRoute& route, QWidget& bottomBar)
 {
     m_frame = &frame;
     m_route = &route;
+    m_bottomBar = &bottomBar;
 }
 
 void CTavikView::OnInitialUpdate()
@@ -367,7 +443,7 @@ void CTavikView::OnMarkButton()
         MessageBox::show(window(), QStringLiteral("マークしたいデータを選択してください。"));
         return;
     }
-    MarkRow(m_checklist, static_cast<std::size_t>(*row), Today());
+    m_history.record(MarkRow(m_checklist, static_cast<std::size_t>(*row), Today()), false);
     UpdateCounter();
 }
 
@@ -377,7 +453,7 @@ void CTavikView::OnClearMarks()
             MessageIcon::Question)
         != MessageAnswer::Yes)
         return;
-    ClearMarks(m_checklist);
+    m_history.record(ClearMarks(m_checklist), false);
     UpdateCounter();
 }
 
@@ -504,8 +580,10 @@ SaveResult CTavikView::SaveCurrentFile()
 void CTavikView::checklistReplaced()
 {
     // Another checklist: the pane must not go on showing a comment of the last one,
-    // and its first selection fills the pane whatever the row.
+    // and its first selection fills the pane whatever the row. Its history and what was
+    // being found belong to the rows just replaced.
     showRowComment(-1);
+    m_history.clear();
     // Another file opens at its top; the same file read again after a change on disk
     // keeps its place.
     if (m_checklist.filePath() != m_shownFilePath) {
@@ -564,7 +642,7 @@ void CTavikView::OnEditItem()
                window(), QStringLiteral("データが削除されます"), MessageButtons::OkCancel, MessageIcon::Information)
             != MessageAnswer::Ok)
         return;
-    EditRow(m_checklist, index, item, comment, Today());
+    m_history.record(EditRow(m_checklist, index, item, comment, Today()), true);
     showRowComment(row);
     UpdateCounter();
 
@@ -592,7 +670,7 @@ void CTavikView::OnAddItem()
 
     std::u16string comment = dialog.m_strComment.toStdU16String();
     TextToComment(comment);
-    appendItem(item, comment);
+    appendItem(item, comment, true);
     SaveCurrentFile();
 }
 
@@ -600,24 +678,26 @@ void CTavikView::OnMoveUp()
 {
     const std::optional<int> row = GetSelectedRow();
     if (row && *row > 0)
-        moveRow(*row, -1);
+        moveRow(*row, -1, false);
 }
 
 void CTavikView::OnMoveDown()
 {
     const std::optional<int> row = GetSelectedRow();
     if (row && *row + 1 < m_model->rowCount())
-        moveRow(*row, 1);
+        moveRow(*row, 1, false);
 }
 
-void CTavikView::moveRow(int row, int step)
+void CTavikView::moveRow(int row, int step, bool keepSelected)
 {
-    MoveRow(m_checklist, static_cast<std::size_t>(row), step);
+    m_history.record(MoveRow(m_checklist, static_cast<std::size_t>(row), step), false);
     // The pane's comment moves with its item.
     if (m_nCommentRow == row || m_nCommentRow == row + step)
         m_nCommentRow = m_nCommentRow == row ? row + step : row;
-    // Afterwards no row is selected.
-    m_list->selectionModel()->clearSelection();
+    if (keepSelected)
+        selectRow(row + step);
+    else
+        m_list->selectionModel()->clearSelection();
 }
 
 void CTavikView::OnUpdateMoveUp(CommandUi& ui)
@@ -671,12 +751,12 @@ void CTavikView::OnItemPasteAppend()
         MessageBox::show(window(), refusal, MessageButtons::Ok, MessageIcon::Warning);
         return;
     }
-    appendItem(pasted.text, pasted.comment);
+    appendItem(pasted.text, pasted.comment, false);
 }
 
-void CTavikView::appendItem(std::u16string_view text, std::u16string_view comment)
+void CTavikView::appendItem(std::u16string_view text, std::u16string_view comment, bool writesAtOnce)
 {
-    AppendItem(m_checklist, text, comment);
+    m_history.record(AppendItem(m_checklist, text, comment), writesAtOnce);
     m_list->scrollTo(m_model->index(m_model->rowCount() - 1, 0));
     showRowComment(m_model->rowCount() - 1);
     UpdateCounter();
@@ -689,7 +769,7 @@ void CTavikView::OnItemCut()
         return;
     OnItemCopy();
     const auto index = static_cast<std::size_t>(*row);
-    CutRow(m_checklist, index, Today());
+    m_history.record(CutRow(m_checklist, index, Today()), false);
     // The row keeps its comment.
     showRowComment(*row);
     UpdateCounter();
@@ -734,6 +814,121 @@ void CTavikView::OnReadAloud()
     if (const std::optional<int> selected = GetSelectedRow())
         row = static_cast<std::size_t>(*selected);
     m_pReader->Speak(ToQString(ReadAloudText(m_checklist, row)));
+}
+
+void CTavikView::OnEditUndo()
+{
+    if (const std::optional<ChecklistHistory::Travelled> step = m_history.undo())
+        showTravelled(*step);
+}
+
+void CTavikView::OnEditRedo()
+{
+    if (const std::optional<ChecklistHistory::Travelled> step = m_history.redo())
+        showTravelled(*step);
+}
+
+void CTavikView::showTravelled(const ChecklistHistory::Travelled& step)
+{
+    UpdateCounter();
+    if (step.row) {
+        selectRow(static_cast<int>(*step.row));
+        showRowComment(static_cast<int>(*step.row));
+    } else {
+        // The row the pane names may be gone, or its comment back.
+        showRowComment(m_nCommentRow < m_model->rowCount() ? m_nCommentRow : -1);
+    }
+    if (step.writesAtOnce)
+        SaveCurrentFile();
+}
+
+bool CTavikView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (!IsListKey(KeyOf(key)))
+            return Form::eventFilter(watched, event);
+        // The list's keys go to the list, not to the window's shortcuts (Ctrl+C, Ctrl+Z).
+        event->accept();
+        return event->type() == QEvent::KeyPress && OnListKey(key);
+    }
+    return Form::eventFilter(watched, event);
+}
+
+bool CTavikView::OnListKey(const QKeyEvent& key)
+{
+    const QKeyCombination combination = KeyOf(key);
+    if (combination == QKeyCombination(Qt::Key_Delete)) {
+        deleteSelectedRow();
+        return true;
+    }
+    if (combination == (Qt::AltModifier | Qt::Key_Up) || combination == (Qt::AltModifier | Qt::Key_Down)) {
+        const int step = combination.key() == Qt::Key_Up ? -1 : 1;
+        const std::optional<int> row = GetSelectedRow();
+        if (row && *row + step >= 0 && *row + step < m_model->rowCount())
+            moveRow(*row, step, true);
+        return true;
+    }
+    runEnabledCommand(ListKeyCommand(combination));
+    return true;
+}
+
+void CTavikView::runEnabledCommand(int id)
+{
+    CommandUi ui(id);
+    updateCommand(ui);
+    if (ui.isEnabled())
+        executeCommand(id);
+}
+
+void CTavikView::deleteSelectedRow()
+{
+    const std::optional<int> row = GetSelectedRow();
+    if (!row || m_checklist.row(static_cast<std::size_t>(*row)).isDeleted())
+        return;
+    if (MessageBox::show(
+            window(), QStringLiteral("データが削除されます"), MessageButtons::OkCancel, MessageIcon::Information)
+        != MessageAnswer::Ok)
+        return;
+    const auto index = static_cast<std::size_t>(*row);
+    const std::u16string comment(m_checklist.comment(index));
+    m_history.record(EditRow(m_checklist, index, u"", comment, Today()), true);
+    showRowComment(*row);
+    UpdateCounter();
+    SaveCurrentFile();
+}
+
+void CTavikView::OnFind()
+{
+    if (!m_bottomBar)
+        return;
+    if (!m_findBar) {
+        m_finder = std::make_unique<ItemFinder>(m_checklist);
+        m_findBar = new FindBar(*m_bottomBar);
+        connect(m_findBar, &FindBar::searchChanged, this, [this](const QString& text) {
+            m_finder->setText(text);
+            findFrom(static_cast<std::size_t>(GetSelectedRow().value_or(0)), 1);
+        });
+        connect(m_findBar, &FindBar::nextRequested, this, [this] {
+            const std::optional<int> row = GetSelectedRow();
+            findFrom(row ? static_cast<std::size_t>(*row) + 1 : 0, 1);
+        });
+        connect(m_findBar, &FindBar::previousRequested, this, [this] {
+            // Before the first row going back means the last.
+            const std::optional<int> row = GetSelectedRow();
+            findFrom(row && *row > 0 ? static_cast<std::size_t>(*row) - 1 : m_checklist.rowCount(), -1);
+        });
+        connect(m_findBar, &FindBar::closed, this, [this] { m_list->setFocus(); });
+    }
+    m_findBar->open();
+}
+
+void CTavikView::findFrom(std::size_t start, int direction)
+{
+    const std::optional<std::size_t> row = m_finder->find(start, direction);
+    m_findBar->showFound(row.has_value() || m_findBar->text().isEmpty());
+    if (row)
+        selectRow(static_cast<int>(*row));
 }
 
 void CTavikView::selectRow(int row)

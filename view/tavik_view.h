@@ -6,6 +6,7 @@
 #include "model/checklist.h"
 #include "platform/form.h"
 #include "platform/window_timers.h"
+#include "view/checklist_history.h"
 
 #include <QRect>
 
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 
+class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -25,6 +27,8 @@ class ChecklistTableModel;
 class ComboBox;
 class CommandRoute;
 class CommandUi;
+class FindBar;
+class ItemFinder;
 class ProgressCounter;
 
 // The main screen: a form on the main dialog template with the mark button, the
@@ -39,14 +43,16 @@ public:
     explicit CTavikView(QWidget* parent = nullptr);
     ~CTavikView() override;
 
-    // The frame that owns the view's popups and the route its commands travel.
-    void attachFrame(QWidget& frame, CommandRoute& route);
+    // The frame that owns the view's popups, the route its commands travel, and the bar
+    // at the frame's bottom that the find field covers while it is open.
+    void attachFrame(QWidget& frame, CommandRoute& route, QWidget& bottomBar);
 
     // The first showing: lays out the list and its columns in the stored font, then
     // opens the remembered checklist. Runs once; later calls do nothing.
     void OnInitialUpdate();
 
     Checklist& checklist() { return m_checklist; }
+    ChecklistHistory& history() { return m_history; }
     ChecklistFiles& files() { return m_files; }
     // Writes the checklist back to its file; see ChecklistWriter.
     SaveResult SaveCurrentFile();
@@ -74,10 +80,14 @@ public:
     ComboBox* fileCombo() const { return m_combo; }
     QLabel* counter() const { return m_staticCounter; }
     QPlainTextEdit* commentPane() const { return m_editPane; }
+    // The find field, once Ctrl+F has opened it.
+    FindBar* findBar() const { return m_findBar; }
 
 protected:
     const CommandMap& commandMap() const override;
     void resizeEvent(QResizeEvent* event) override;
+    // The keys of the list.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnMenuButton();
@@ -120,6 +130,9 @@ private:
     void OnUpdateItemCut(CommandUi& ui);
     void OnReadAloud();
     void OnUpdateReadAloud(CommandUi& ui);
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnFind();
 
     // ChecklistHost
     void checklistReplaced() override;
@@ -137,11 +150,23 @@ private:
     // The double-tap pop-up's place: its own where the list leaves room for it, otherwise
     // moved and shrunk into the list's rectangle.
     QRect commentPopupRect() const;
-    // Moves `row` one place up or down (`step` -1 or 1) with its comment.
-    void moveRow(int row, int step);
+    // Moves `row` one place up or down (`step` -1 or 1) with its comment; afterwards no
+    // row is selected, or the moved one with `keepSelected`.
+    void moveRow(int row, int step, bool keepSelected);
     // Adds an item after the last row, brought into sight (the selection stays), and
-    // shows its comment; the checklist is changed.
-    void appendItem(std::u16string_view text, std::u16string_view comment);
+    // shows its comment; the checklist is changed. `writesAtOnce`: the command writes the
+    // file right after (add), which its undo then does too.
+    void appendItem(std::u16string_view text, std::u16string_view comment, bool writesAtOnce);
+    // A key pressed in the list; false for a key the list handles itself.
+    bool OnListKey(const QKeyEvent& key);
+    // Runs command `id` as its key does: not at all while its update handler disables it.
+    void runEnabledCommand(int id);
+    // The Delete key: the selected row goes as when its text is emptied in the editor.
+    void deleteSelectedRow();
+    // Shows what a step taken back or done again changed, and writes when the step did.
+    void showTravelled(const ChecklistHistory::Travelled& step);
+    // Selects the next row holding the find field's text, from `start` in `direction`.
+    void findFrom(std::size_t start, int direction);
     // Shows the comment of `row` in the comment pane, which then names that row.
     void showRowComment(int row);
     // Measures the mark and date columns in the list's font and fits the item column.
@@ -151,6 +176,7 @@ private:
     Checklist m_checklist;
     ChecklistTableModel* m_model = nullptr;
     ChecklistFiles m_files{m_checklist, *this};
+    ChecklistHistory m_history{m_checklist};
     WindowTimers m_timers{[this](int id) { OnTimer(id); }};
     QTableView* m_list = nullptr;
     QLabel* m_staticCounter = nullptr;
@@ -172,6 +198,9 @@ private:
     std::u16string m_shownFilePath;
     QWidget* m_frame = nullptr;
     CommandRoute* m_route = nullptr;
+    QWidget* m_bottomBar = nullptr;
+    FindBar* m_findBar = nullptr;
+    std::unique_ptr<ItemFinder> m_finder;
     // Made at the first read-aloud, stopped and released with the view.
     std::unique_ptr<CSpeechReader> m_pReader;
 };

@@ -10,6 +10,7 @@
 #include "tests/support/scripted_file_names.h"
 #include "tests/support/temporary_device_root.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -74,6 +75,12 @@ TEST(ItemEditor, Initialisation_HidesWhatIsNotInUse)
         EXPECT_TRUE(d.findControl(res::IDC_LINK1)->isEnabled());
         EXPECT_GT(d.findControl(res::IDC_LINK2)->width(), 1);
         EXPECT_EQ(d.findControl(res::IDC_LINK3)->geometry(), QRect(0, 0, 1, 1));
+        // A screen reader speaks the link button by its file name, and the edits by what they hold.
+        const auto spoken
+            = [&](int id) { return QAccessible::queryAccessibleInterface(d.findControl(id))->text(QAccessible::Name); };
+        EXPECT_EQ(spoken(res::IDC_LINK2), QStringLiteral("a.bmp"));
+        EXPECT_EQ(spoken(res::IDC_ITEM_TEXT), QStringLiteral("項目"));
+        EXPECT_EQ(spoken(res::IDC_COMMENT), QStringLiteral("コメント"));
         EXPECT_EQ(d.findControl(res::IDC_COMMENT)->geometry().right(), d.width() - 1);
         EditControl::setText(*d.findControl(res::IDC_ITEM_TEXT), QStringLiteral("changed"));
         return ScriptedDialogs::press(d, IDCANCEL);
