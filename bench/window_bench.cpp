@@ -12,6 +12,8 @@
 //                       end of the list's first paint (median of 5 in this process)
 //   one mark            pressing "○" on row 500,000, to the end of the repaint of the list
 //                       and the counter (median of 20), and the counter's recount alone
+//   one undo            Ctrl+Z of one of those marks, to the repaint (median of 20)
+//   history memory      the heap the history holds after 10,000 marks on as many rows
 //   one edit            "編集" on row 500,000 answered with OK in the editor (through the
 //                       dialog seam), to the file written and the list repainted (median
 //                       of 5), beside `tavik-lst rewrite` of the same file (median of 5)
@@ -56,6 +58,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <memory>
 #include <optional>
 #include <string>
@@ -75,6 +78,7 @@ constexpr int kEditRuns = 5;
 constexpr int kMoveRuns = 20;
 constexpr int kRewriteRuns = 5;
 constexpr int kMarkedRow = 500'000;
+constexpr int kHistorySteps = 10'000;
 constexpr auto kPaintTimeout = std::chrono::seconds(30);
 constexpr int kChildTimeoutMs = 120'000;
 
@@ -349,6 +353,38 @@ std::optional<double> TimeCommand(CTavikView& view, ListPaintWatcher& watcher, i
     return MsSince(started);
 }
 
+// Takes back the marks TimeMarks() made, one Ctrl+Z at a time, each up to the repaint.
+std::optional<std::vector<double>> TimeUndos(CTavikView& view, ListPaintWatcher& watcher)
+{
+    std::vector<double> samples;
+    for (int press = 0; press < kMarkPresses; ++press) {
+        const std::optional<double> ms = TimeCommand(view, watcher, res::ID_EDIT_UNDO);
+        if (!ms)
+            return std::nullopt;
+        samples.push_back(*ms);
+    }
+    if (view.checklist().modified() || view.history().canUndo()) {
+        std::fprintf(stderr, "window_bench: the undos did not bring the checklist back to its file\n");
+        return std::nullopt;
+    }
+    return samples;
+}
+
+// The heap the history takes for kHistorySteps marks, each on a row of its own, in bytes.
+double HistoryBytes(CTavikView& view)
+{
+    const std::size_t before = mallinfo2().uordblks;
+    QTableView& list = *view.list();
+    for (int step = 0; step < kHistorySteps; ++step) {
+        list.setCurrentIndex(view.listModel()->index(step * 97, 0));
+        view.executeCommand(res::IDC_MARK_BUTTON);
+    }
+    const std::size_t after = mallinfo2().uordblks;
+    if (view.history().count() != kHistorySteps)
+        return 0;
+    return static_cast<double>(after) - static_cast<double>(before);
+}
+
 // "編集" on row kMarkedRow, the editor answered with OK as soon as it is up: the row is
 // re-dated and the whole file written before the list repaints.
 std::optional<std::vector<double>> TimeEdits(CTavikView& view, ListPaintWatcher& watcher)
@@ -593,6 +629,18 @@ int RunTable(int argc, char** argv)
     std::printf("  row %d now marked \"%s\" dated %s; counter \"%s\"\n", kMarkedRow,
         qPrintable(ToQString(MarkText(marked.mark))), qPrintable(ToQString(marked.date)),
         qPrintable(app->view()->counter()->text().replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    std::fflush(stdout);
+
+    const auto undos = TimeUndos(*app->view(), watcher);
+    if (!undos)
+        return 1;
+    const double undoMs = Median(*undos);
+    std::printf("one undo of a mark (Ctrl+Z, to the repaint)  %8.2f ms   [min %.2f, max %.2f]  goal <= 1 ms: %s\n",
+        undoMs, *std::min_element(undos->begin(), undos->end()), *std::max_element(undos->begin(), undos->end()),
+        Verdict(undoMs <= 1));
+    const double historyBytes = HistoryBytes(*app->view());
+    std::printf("history after %d marks: %.2f MB, %.0f bytes a step (the checklist holds %zu rows)\n", kHistorySteps,
+        historyBytes / 1e6, historyBytes / kHistorySteps, rows);
     std::fflush(stdout);
 
     // The marks left the checklist unsaved; written once, so each edit below starts alike.
