@@ -92,6 +92,15 @@ pid=$started
 poll "$limit" shot "$main" "$artifacts/main-window.png" || fail "the main window was not painted"
 counter_whole '12/150|8%' counter-default.png
 
+step "a screen reader hears each control by its name: マーク, メニュー, the chooser labelled ファイル, チェックリスト"
+poll "$limit" read_screen names || fail "the controls cannot be read"
+names=$output
+for expected in $'push button\tマーク\t' $'push button\tメニュー\t' $'combo box\t long.lst\tファイル' \
+    $'table\tチェックリスト\t' $'text\tコメント\t'; do
+    grep -qxF "$expected" <<<"$names" || fail "no control reads \"${expected//$'\t'/|}\"; the controls read:"$'\n'"$names"
+done
+ok "$(wc -l <<<"$names") controls named"
+
 step "in a 1000×700 window the counter is still whole"
 xdotool windowsize --sync "$main" 1000 700 || fail "xdotool could not resize the window"
 sleep 0.5
@@ -151,7 +160,8 @@ step "enter the folder sub: no entry is chosen, the list is empty and the counte
 xdotool mousemove --window "$main" 170 10 click 1 sleep 0.5 key End Up Return || fail "xdotool could not choose"
 shows entries $' s.lst\n△[上のフォルダへ]'
 sleep 1.5
-shows chooser ''
+# With no entry chosen a screen reader speaks the chooser by its label.
+shows chooser 'ファイル'
 counter_whole '0/0|0%' counter-folder.png
 poll "$limit" shot "$main" "$artifacts/folder-open.png" || fail "the folder was not painted"
 
@@ -179,7 +189,7 @@ ok "pictures save-as-t.png and save-as-u.png; the profile holds the folder once"
 
 step "up twice to the root: it offers no way further up"
 xdotool mousemove --window "$main" 170 10 click 1 sleep 0.5 key End Return || fail "xdotool could not choose"
-shows chooser ''
+shows chooser 'ファイル'
 xdotool mousemove --window "$main" 170 10 click 1 sleep 0.5 key End Return || fail "xdotool could not choose"
 shows entries '∇[My Documents]'
 ok "the root lists ∇[My Documents] alone"

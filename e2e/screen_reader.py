@@ -7,10 +7,12 @@ one fact: screen_reader.py WHAT [ARG]
   list          the list's box "x y w h"
   window        the main window's box "x y w h"
   first-row     the first row of the list drawn inside it (from 0), or "none"
-  chooser       the chooser's shown entry (empty when none is chosen)
+  chooser       the chooser's name: its shown entry, or its label when none is chosen
   entries       the chooser's entries, one per line
   focus         role and text of the focused control of the active window: "ROLE<TAB>TEXT"
   labels TITLE  the texts of the window titled TITLE, one per line
+  names         each button, chooser, list and text field of the main window as
+                "ROLE<TAB>NAME<TAB>LABEL": the name a screen reader speaks and its label
 Prints nothing and ends with status 1 when tavik or the thing asked for is not there."""
 import sys
 import pyatspi
@@ -87,6 +89,12 @@ elif what == 'focus':
             break
     else:
         sys.exit(1)
+elif what == 'names':
+    for acc in walk(main_frame()):
+        if acc.getRoleName() in ('push button', 'combo box', 'table', 'text'):
+            labels = [r.getTarget(i).name for r in acc.getRelationSet()
+                      if r.getRelationType() == pyatspi.RELATION_LABELLED_BY for i in range(r.getNTargets())]
+            print(acc.getRoleName() + '\t' + (acc.name or '') + '\t' + ','.join(labels))
 elif what == 'labels':
     for window in app():
         if window is not None and window.name == sys.argv[2]:
