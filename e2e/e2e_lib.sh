@@ -137,8 +137,16 @@ row_y() { echo $((47 + 13 * $1)); }
 pixel() { import -window "$main" -crop "1x1+$1+$2" +repage -format '%[hex:u.p{0,0}]' info: 2>/dev/null; }
 # A selected row is filled with the highlight colour right of its text.
 row_selected() { local p; p=$(pixel "$row_x" "$(row_y "$1")") && [ -n "$p" ] && [ "$p" != FFFFFF ] && echo yes; }
-# The number of colours in a row's item column: one for an empty row, many where text is drawn.
-row_colours() { import -window "$main" -crop "110x11+34+$(($(row_y "$1") - 5))" +repage -format '%k' info: 2>/dev/null; }
+# The number of colours along the middle lines of a row's item column: one for an empty row, many
+# where text is drawn. Each line is counted alone: a focused list shades its selection top to bottom.
+row_colours() {
+    local y most=0 count
+    for y in -1 0 1; do
+        count=$(import -window "$main" -crop "110x1+34+$(($(row_y "$1") + y))" +repage -format '%k' info: 2>/dev/null) || return 1
+        [ "$count" -gt "$most" ] && most=$count
+    done
+    echo "$most"
+}
 row_empty() { [ "$(row_colours "$1")" = 1 ] && echo yes; }
 row_has_text() { [ "$(row_colours "$1")" -gt 1 ] 2>/dev/null && echo yes; }
 same_file() { cmp -s "$1" "$2" && echo same; }
