@@ -151,6 +151,21 @@ row_empty() { [ "$(row_colours "$1")" = 1 ] && echo yes; }
 row_has_text() { [ "$(row_colours "$1")" -gt 1 ] 2>/dev/null && echo yes; }
 same_file() { cmp -s "$1" "$2" && echo same; }
 
+# Writes a file of expected bytes into the artifact folder: the UTF-8 text given, in CP932:
+# write_expected NAME TEXT
+write_expected() { printf '%s' "$2" | iconv -f UTF-8 -t CP932 >"$artifacts/$1" || fail "cannot write $artifacts/$1"; }
+# The expected file and the checklist $list side by side as text, line ends shown, for a
+# failure message: differences EXPECTED
+differences() {
+    diff <(iconv -f CP932 -t UTF-8 "$1" | cat -A) <(iconv -f CP932 -t UTF-8 "$list" | cat -A) | sed 's/^/     /'
+}
+# Waits until the checklist $list on disk is the expected file NAME of the artifact folder,
+# at most `limit` or the seconds given (0: looks once): checklist_is NAME WHAT [SECONDS]
+checklist_is() {
+    poll "${3:-$limit}" same_file "$artifacts/$1" "$list" ||
+        fail "$2: ${list##*/} is not $1 (< expected, > found):"$'\n'"$(differences "$artifacts/$1")"
+}
+
 # The item editor, titled "項目"; the program's message boxes, titled "tavik" like the main
 # window; its popup menus.
 readonly editor_title='項目'

@@ -22,19 +22,6 @@ readonly next_x=70 ok_x=120 buttons_y=7 comment_x=60 comment_y=100
 
 two_popups() { [ "$(popups | wc -l)" -eq 2 ] && echo yes; }
 
-# Writes a file of expected bytes: the UTF-8 text given, in CP932: write_expected NAME TEXT
-write_expected() { printf '%s' "$2" | iconv -f UTF-8 -t CP932 >"$artifacts/$1" || fail "cannot write $artifacts/$1"; }
-# Both files side by side as text, line ends shown, for a failure message: differences EXPECTED
-differences() {
-    diff <(iconv -f CP932 -t UTF-8 "$1" | cat -A) <(iconv -f CP932 -t UTF-8 "$list" | cat -A) | sed 's/^/     /'
-}
-# Waits until the checklist on disk is the expected file, at most `limit` or the seconds
-# given (0: looks once): file_is EXPECTED WHAT [SECONDS]
-file_is() {
-    poll "${3:-$limit}" same_file "$artifacts/$1" "$list" ||
-        fail "$2: items.lst is not $1 (< expected, > found):"$'\n'"$(differences "$artifacts/$1")"
-}
-
 # Opens "項目COPY" by keyboard (the menu's third entry, then Right), which makes its first enabled
 # entry the active one, and keeps a picture of it: open_item_copy PICTURE
 open_item_copy() {
@@ -106,7 +93,7 @@ type_text '２ kg'
 poll "$limit" shot "$editor" "$artifacts/editor-add.png" || fail "the editor was not painted"
 click_editor "$ok_x" "$buttons_y"
 poll "$limit" no_editor || fail "the editor is still open ${limit}s after OK"
-file_is added.expected "after 追加"
+checklist_is added.expected "after 追加"
 poll "$limit" row_has_text 4 || fail "the new row is not shown"
 ok "items.lst holds the new row and its comment"
 
@@ -119,7 +106,7 @@ xdotool key Home || fail "xdotool could not press Home"
 type_text 'rye '
 click_editor "$next_x" "$buttons_y"
 first_editor=$editor
-file_is next.expected "after 次"
+checklist_is next.expected "after 次"
 wait_editor "$first_editor"
 poll "$limit" shot "$editor" "$artifacts/editor-next.png" || fail "the editor was not painted"
 ok "the editor reopened as $editor; screenshot $output"
@@ -129,7 +116,7 @@ xdotool key Home || fail "xdotool could not press Home"
 type_text 'green '
 xdotool key Return || fail "xdotool could not press Return"
 poll "$limit" no_editor || fail "the editor is still open ${limit}s after Return"
-file_is edited.expected "after 編集"
+checklist_is edited.expected "after 編集"
 poll "$limit" row_selected 2 || fail "the row edited last is not selected"
 ok "items.lst holds \"rye bread\" and \"○<$today>green tea\""
 
@@ -146,7 +133,7 @@ poll "$limit" active "$box" || fail "the message box is not the active window"
 editor_windows >/dev/null && fail "the editor is still open under the message box"
 xdotool key Return || fail "xdotool could not press Return"
 poll "$limit" no_message_box || fail "the message box is still open ${limit}s after Return"
-file_is deleted.expected "after the deletion"
+checklist_is deleted.expected "after the deletion"
 poll "$limit" row_empty 2 || fail "the deleted row still shows a text"
 poll "$limit" shot "$main" "$artifacts/list-deleted.png" || fail "the list was not painted"
 ok "the row is marked \"削\" and the record heads items.lst; screenshot $output"
@@ -166,7 +153,7 @@ poll "$limit" row_has_text 5 || fail "no sixth row appeared"
 poll "$limit" shot "$main" "$artifacts/list-pasted.png" || fail "the list was not painted"
 picture=$output
 sleep 0.3 # a write, if any, would come at once
-file_is deleted.expected "after cut and paste, which write nothing" 0
+checklist_is deleted.expected "after cut and paste, which write nothing" 0
 ok "screenshot $picture; items.lst unchanged"
 
 step "Ctrl+Q ends tavik with status 0 and writes the checklist back"
@@ -174,7 +161,7 @@ quit
 ended "$pid"
 poll "$limit" no_tavik_window || fail "windows titled \"tavik\" remain: $(xdotool search --name '^tavik$' | tr '\n' ' ')"
 cp "$list" "$artifacts/items.lst"
-file_is closed.expected "after Ctrl+Q" 0
+checklist_is closed.expected "after Ctrl+Q" 0
 ok "items.lst byte for byte"
 
 echo "e2e items: all checks passed; screenshots in $artifacts"

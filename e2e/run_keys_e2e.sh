@@ -17,14 +17,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
 today=$(date +%y/%m/%d)
 
-write_expected() { printf '%s' "$2" | iconv -f UTF-8 -t CP932 >"$artifacts/$1" || fail "cannot write $artifacts/$1"; }
-differences() {
-    diff <(iconv -f CP932 -t UTF-8 "$1" | cat -A) <(iconv -f CP932 -t UTF-8 "$list" | cat -A) | sed 's/^/     /'
-}
-file_is() {
-    poll "${3:-$limit}" same_file "$artifacts/$1" "$list" ||
-        fail "$2: keys.lst is not $1 (< expected, > found):"$'\n'"$(differences "$artifacts/$1")"
-}
 keys() { xdotool key --clearmodifiers "$@" || fail "xdotool could not press $*"; }
 
 e2e_begin "$1" "$2"
@@ -61,17 +53,17 @@ keys space ctrl+z ctrl+y alt+Down
 poll "$limit" row_selected 1 || fail "the moved row is not selected"
 poll "$limit" shot "$main" "$artifacts/list-moved.png" || fail "the list was not painted"
 picture=$output
-file_is start.expected "marks and moves wait for a write" 0
+checklist_is start.expected "marks and moves wait for a write" 0
 ok "screenshot $picture"
 
 step "Delete asks \"データが削除されます\"; OK deletes \"milk\" and writes at once; Ctrl+Z and Ctrl+Y write too"
 keys Delete
 answer_box confirm-delete.png Return
-file_is deleted.expected "after Delete"
+checklist_is deleted.expected "after Delete"
 keys ctrl+z
-file_is undone.expected "after Ctrl+Z"
+checklist_is undone.expected "after Ctrl+Z"
 keys ctrl+y
-file_is deleted.expected "after Ctrl+Y"
+checklist_is deleted.expected "after Ctrl+Y"
 ok "keys.lst byte for byte after each"
 
 step "Ctrl+F, \"ＥＧＧ\": \"eggs\" is selected; Escape gives the list the keys; Space marks it"
@@ -85,7 +77,7 @@ ok "screenshot $output"
 step "Ctrl+S writes the checklist; \"書き込みました\""
 keys ctrl+s
 answer_box saved.png Return
-file_is saved.expected "after Ctrl+S"
+checklist_is saved.expected "after Ctrl+S"
 ok "keys.lst byte for byte"
 
 quit
