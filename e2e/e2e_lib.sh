@@ -8,7 +8,8 @@
 #   ...
 #
 # Sets: tavik, artifacts, limit, TAVIK_ROOT, XDG_* folders; `output`, `status`, `started`
-# and `main` are left by the functions below.
+# and `main` are left by the functions below. A script that compares its checklist on disk sets
+# `list` to the file's path.
 # shellcheck shell=bash
 
 e2e_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -16,7 +17,7 @@ e2e_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$e2e_here/../scripts/virtual_display.sh"
 
 readonly limit=10 # the longest any single step may take, in seconds
-tavik="" artifacts="" output="" status=0 started="" main=""
+tavik="" artifacts="" output="" status=0 started="" main="" list=""
 e2e_pids=() e2e_temp_dirs=()
 
 step() { echo "-- $*"; }
