@@ -251,17 +251,22 @@ void Checklist::removeLastRow()
     changed(change);
 }
 
+Checklist::MarkAndDate Checklist::markAndDate(std::size_t index) const
+{
+    const PackedRow& row = m_content.rows.at(index);
+    MarkAndDate kept{Size32(index), row.mark, row.date != PackedRow::kNoDate, {}};
+    const std::u16string_view date = dateOf(row);
+    std::copy(date.begin(), date.end(), kept.date.begin());
+    return kept;
+}
+
 std::vector<Checklist::MarkAndDate> Checklist::marksAndDates() const
 {
     std::vector<MarkAndDate> kept;
     for (std::size_t i = 0; i < m_content.rows.size(); ++i) {
         const PackedRow& row = m_content.rows[i];
-        if (row.mark == Mark::Deleted || (row.mark == Mark::None && row.date == PackedRow::kNoDate))
-            continue;
-        MarkAndDate entry{static_cast<std::uint32_t>(i), row.mark, row.date != PackedRow::kNoDate, {}};
-        const std::u16string_view date = dateOf(row);
-        std::copy(date.begin(), date.end(), entry.date.begin());
-        kept.push_back(entry);
+        if (row.mark != Mark::Deleted && (row.mark != Mark::None || row.date != PackedRow::kNoDate))
+            kept.push_back(markAndDate(i));
     }
     return kept;
 }
@@ -278,7 +283,7 @@ void Checklist::restoreMarksAndDates(const std::vector<MarkAndDate>& rows)
         countMark(row.mark, -1);
         row.mark = entry.mark;
         countMark(row.mark, 1);
-        setDate(row, entry.dated ? std::u16string_view(entry.date.data(), entry.date.size()) : std::u16string_view());
+        setDate(row, entry.dateText());
     }
     collectEditedGarbage();
     changed(change);

@@ -60,7 +60,15 @@ public:
         Mark mark = Mark::None;
         bool dated = false;
         std::array<char16_t, PackedRow::kDateLength> date{};
+
+        // "YY/MM/DD", or empty for an undated row.
+        std::u16string_view dateText() const
+        {
+            return dated ? std::u16string_view(date.data(), date.size()) : std::u16string_view();
+        }
     };
+    // The mark and date of row `index`.
+    MarkAndDate markAndDate(std::size_t index) const;
     // The marks and dates that clearMarksAndDates() would take away, row by row in order.
     std::vector<MarkAndDate> marksAndDates() const;
     // Gives each named row its mark and date back; the rows are in ascending order.

@@ -1,25 +1,11 @@
 #include "model/checklist_edit.h"
 
-#include <algorithm>
-
 namespace tavik {
-
-namespace {
-
-std::u16string_view DateOf(const Checklist::MarkAndDate& date)
-{
-    return date.dated ? std::u16string_view(date.date.data(), date.date.size()) : std::u16string_view();
-}
-
-}  // namespace
 
 ChecklistEdit::RowState ChecklistEdit::stateOf(const Checklist& checklist, std::size_t row)
 {
-    const ItemRow item = checklist.row(row);
-    RowState state{item.mark, std::u16string(item.text), {}, std::u16string(checklist.comment(row))};
-    state.date.dated = !item.date.empty();
-    std::copy_n(item.date.begin(), std::min(item.date.size(), state.date.date.size()), state.date.date.begin());
-    return state;
+    return {
+        checklist.markAndDate(row), std::u16string(checklist.row(row).text), std::u16string(checklist.comment(row))};
 }
 
 ChecklistEdit::ChecklistEdit(Kind kind, const Checklist& checklist)
@@ -68,10 +54,10 @@ void ChecklistEdit::finish(const Checklist& checklist)
     if (m_kind != Kind::Row)
         return;
     m_after = stateOf(checklist, m_row);
-    const auto sameDate
-        = [](const Checklist::MarkAndDate& a, const Checklist::MarkAndDate& b) { return DateOf(a) == DateOf(b); };
-    m_cells = (m_before.mark != m_after.mark ? kMarkCell : 0) | (m_before.text != m_after.text ? kTextCell : 0)
-        | (!sameDate(m_before.date, m_after.date) ? kDateCell : 0)
+    const Checklist::MarkAndDate& before = m_before.markAndDate;
+    const Checklist::MarkAndDate& after = m_after.markAndDate;
+    m_cells = (before.mark != after.mark ? kMarkCell : 0) | (m_before.text != m_after.text ? kTextCell : 0)
+        | (before.dateText() != after.dateText() ? kDateCell : 0)
         | (m_before.comment != m_after.comment ? kCommentCell : 0);
     if (checklist.headerComment().size() > m_headerSize)
         m_record = checklist.headerComment().substr(m_headerSize);
@@ -88,11 +74,11 @@ void ChecklistEdit::apply(Checklist& checklist, const RowState& state) const
 {
     Checklist::RowUpdate update;
     if (m_cells & kMarkCell)
-        update.mark = state.mark;
+        update.mark = state.markAndDate.mark;
     if (m_cells & kTextCell)
         update.text = state.text;
     if (m_cells & kDateCell)
-        update.date = DateOf(state.date);
+        update.date = state.markAndDate.dateText();
     if (m_cells & kCommentCell)
         update.comment = state.comment;
     if (m_cells)
@@ -139,7 +125,7 @@ std::optional<std::size_t> ChecklistEdit::redo(Checklist& checklist) const
         select = m_row;
         break;
     case Kind::Append:
-        checklist.appendRow({m_after.mark, m_after.text, DateOf(m_after.date)}, m_after.comment);
+        checklist.appendRow({m_after.markAndDate.mark, m_after.text, m_after.markAndDate.dateText()}, m_after.comment);
         select = m_row;
         break;
     case Kind::Move:

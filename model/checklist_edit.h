@@ -45,11 +45,10 @@ public:
 private:
     enum class Kind { None, Row, Append, Move, ClearMarks };
 
-    // The cells of one row that a step changed (`cells` names which).
+    // The cells of one row that a step changed (`m_cells` names which).
     struct RowState {
-        Mark mark = Mark::None;
+        Checklist::MarkAndDate markAndDate;
         std::u16string text;
-        Checklist::MarkAndDate date;
         std::u16string comment;
     };
     explicit ChecklistEdit(Kind kind, const Checklist& checklist);

@@ -345,8 +345,9 @@ private:
         from.pop_back();
         const std::optional<std::size_t> selected = back ? step.edit.undo(*m_checklist) : step.edit.redo(*m_checklist);
         const Reference& expected = back ? step.before : step.after;
-        if (selected)
+        if (selected) {
             EXPECT_LT(*selected, expected.rows.size());
+        }
         // A write in between leaves the header comment in its written form.
         EXPECT_EQ(U8(WrittenHeader(m_checklist->headerComment())), U8(WrittenHeader(expected.header)));
         m_ref.rows = expected.rows;
