@@ -299,12 +299,12 @@ void Checklist::appendToHeaderComment(std::u16string_view text)
 
 bool Checklist::removeFromHeaderComment(std::u16string_view record)
 {
-    HeaderComment header = m_content.headerComment;
-    if (!RemoveDeletionRecord(header, record))
+    const std::optional<std::size_t> kept = HeaderSizeWithoutRecord(m_content.headerComment, record);
+    if (!kept)
         return false;
     const ChecklistChange change{ChecklistChange::Kind::HeaderChanged};
     changing(change);
-    m_content.headerComment = std::move(header);
+    m_content.headerComment.resize(*kept);
     changed(change);
     return true;
 }

@@ -95,20 +95,16 @@ std::u16string DeletionRecord(const ItemRow& row, std::u16string_view comment)
     return record;
 }
 
-bool RemoveDeletionRecord(std::u16string& header, std::u16string_view record)
+std::optional<std::size_t> HeaderSizeWithoutRecord(std::u16string_view header, std::u16string_view record)
 {
-    if (header.ends_with(record)) {
-        header.resize(header.size() - record.size());
-        return true;
-    }
+    if (header.ends_with(record))
+        return header.size() - record.size();
     const std::u16string written = WrittenHeaderComment(HeaderBlockText(record));
     if (written.empty() || !header.ends_with(written))
-        return false;
-    header.resize(header.size() - written.size());
+        return std::nullopt;
+    header.remove_suffix(written.size());
     // A write keeps one empty line between the record and the lines before it.
-    if (header.ends_with(u"\n\n"))
-        header.pop_back();
-    return true;
+    return header.ends_with(u"\n\n") ? header.size() - 1 : header.size();
 }
 
 std::u16string HeaderBlockText(std::u16string_view header)

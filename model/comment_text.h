@@ -2,6 +2,8 @@
 
 #include "model/item_row.h"
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,10 +36,10 @@ void TextToComment(std::u16string& text);
 // What deleting or cutting a row appends to the header comment.
 std::u16string DeletionRecord(const ItemRow& row, std::u16string_view comment);
 
-// Takes `record`, the last deletion record appended to `header`, out of it again: as it
-// was appended, or in the form a write leaves (WrittenHeaderComment), with the empty line
-// the write kept before it. False, and `header` unchanged, when it ends in neither.
-bool RemoveDeletionRecord(std::u16string& header, std::u16string_view record);
+// How much of `header` stays when `record`, the last deletion record appended to it, is
+// taken out again: the record as appended, or in the form a write leaves (WrittenHeaderComment)
+// with the empty line the write kept before it. Nothing when the header ends in neither.
+std::optional<std::size_t> HeaderSizeWithoutRecord(std::u16string_view header, std::u16string_view record);
 
 // The header block of a file as CR LF text: the header comment trimmed of blanks at
 // both ends (line breaks stay) and converted in file mode.

@@ -31,7 +31,6 @@ public:
     std::optional<Travelled> undo();
     std::optional<Travelled> redo();
     bool canUndo() const { return m_stack.canUndo(); }
-    bool canRedo() const { return m_stack.canRedo(); }
     int count() const { return m_stack.count(); }
     // Forgets every step: another file was read in place of this one.
     void clear() { m_stack.clear(); }

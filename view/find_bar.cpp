@@ -40,7 +40,6 @@ FindBar::FindBar(QWidget& covered)
     setPlaceholderText(name);
     setAccessibleName(name);
     hide();
-    connect(this, &QLineEdit::textChanged, this, &FindBar::searchChanged);
     m_covered.installEventFilter(this);
 }
 

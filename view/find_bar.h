@@ -19,7 +19,6 @@ public:
     void showFound(bool found);
 
 signals:
-    void searchChanged(const QString& text);
     void nextRequested();
     void previousRequested();
     // Escape hid the field.

@@ -108,6 +108,14 @@ QString TakeName(QWidget* edit, const QString& name, bool clean)
     return clean ? SanitizeText(selected) : selected;
 }
 
+// Asks before an item is deleted, through the editor or the Delete key; true for OK.
+bool ConfirmDeletion(QWidget* owner)
+{
+    return MessageBox::show(
+               owner, QStringLiteral("データが削除されます"), MessageButtons::OkCancel, MessageIcon::Information)
+        == MessageAnswer::Ok;
+}
+
 // The commands keys run in the list. Delete, Alt+Up and Alt+Down are the view's own
 // (see OnListKey).
 struct ListKeyBinding {
@@ -188,15 +196,15 @@ CTavikView::CTavikView(QWidget* parent)
         {static_cast<QWidget*>(m_markButton), static_cast<QWidget*>(m_menuButton), static_cast<QWidget*>(m_combo)})
         control->setFocusPolicy(Qt::TabFocus);
     m_list->installEventFilter(this);
-    const auto addShortcut = [this](QKeySequence keys, auto handler) {
-        auto* shortcut = new QShortcut(keys, this);
+    // The list takes its keys itself (see OnListKey); redo and find also serve the view's
+    // other controls (undo comes through the frame's accelerators).
+    for (const ListKeyBinding& binding : kListKeys) {
+        if (binding.command != res::ID_EDIT_REDO && binding.command != res::ID_EDIT_FIND)
+            continue;
+        auto* shortcut = new QShortcut(QKeySequence(binding.key), this);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this, handler);
-    };
-    // The list takes these keys itself (see OnListKey); these shortcuts serve the other controls.
-    addShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_Y), [this] { OnEditRedo(); });
-    addShortcut(QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z), [this] { OnEditRedo(); });
-    addShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_F), [this] { OnFind(); });
+        connect(shortcut, &QShortcut::activated, this, [this, id = binding.command] { executeCommand(id); });
+    }
 
     connect(m_list, &QAbstractItemView::doubleClicked, this, [this] { OnListDblClk(); });
     connect(m_list, &QAbstractItemView::clicked, this, [this] { OnListClick(); });
@@ -637,10 +645,7 @@ void CTavikView::OnEditItem()
     std::u16string comment = dialog.m_strComment.toStdU16String();
     TextToComment(comment);
     const std::u16string item = OneLineItemText(dialog.m_strItem.toStdU16String());
-    if (item.empty() && !m_checklist.row(index).isDeleted()
-        && MessageBox::show(
-               window(), QStringLiteral("データが削除されます"), MessageButtons::OkCancel, MessageIcon::Information)
-            != MessageAnswer::Ok)
+    if (item.empty() && !m_checklist.row(index).isDeleted() && !ConfirmDeletion(window()))
         return;
     m_history.record(EditRow(m_checklist, index, item, comment, Today()), true);
     showRowComment(row);
@@ -850,27 +855,27 @@ bool CTavikView::eventFilter(QObject* watched, QEvent* event)
             return Form::eventFilter(watched, event);
         // The list's keys go to the list, not to the window's shortcuts (Ctrl+C, Ctrl+Z).
         event->accept();
-        return event->type() == QEvent::KeyPress && OnListKey(key);
+        if (event->type() == QEvent::ShortcutOverride)
+            return false;
+        OnListKey(key);
+        return true;
     }
     return Form::eventFilter(watched, event);
 }
 
-bool CTavikView::OnListKey(const QKeyEvent& key)
+void CTavikView::OnListKey(const QKeyEvent& key)
 {
     const QKeyCombination combination = KeyOf(key);
     if (combination == QKeyCombination(Qt::Key_Delete)) {
         deleteSelectedRow();
-        return true;
-    }
-    if (combination == (Qt::AltModifier | Qt::Key_Up) || combination == (Qt::AltModifier | Qt::Key_Down)) {
+    } else if (combination == (Qt::AltModifier | Qt::Key_Up) || combination == (Qt::AltModifier | Qt::Key_Down)) {
         const int step = combination.key() == Qt::Key_Up ? -1 : 1;
         const std::optional<int> row = GetSelectedRow();
         if (row && *row + step >= 0 && *row + step < m_model->rowCount())
             moveRow(*row, step, true);
-        return true;
+    } else {
+        runEnabledCommand(ListKeyCommand(combination));
     }
-    runEnabledCommand(ListKeyCommand(combination));
-    return true;
 }
 
 void CTavikView::runEnabledCommand(int id)
@@ -886,9 +891,7 @@ void CTavikView::deleteSelectedRow()
     const std::optional<int> row = GetSelectedRow();
     if (!row || m_checklist.row(static_cast<std::size_t>(*row)).isDeleted())
         return;
-    if (MessageBox::show(
-            window(), QStringLiteral("データが削除されます"), MessageButtons::OkCancel, MessageIcon::Information)
-        != MessageAnswer::Ok)
+    if (!ConfirmDeletion(window()))
         return;
     const auto index = static_cast<std::size_t>(*row);
     const std::u16string comment(m_checklist.comment(index));
@@ -905,7 +908,7 @@ void CTavikView::OnFind()
     if (!m_findBar) {
         m_finder = std::make_unique<ItemFinder>(m_checklist);
         m_findBar = new FindBar(*m_bottomBar);
-        connect(m_findBar, &FindBar::searchChanged, this, [this](const QString& text) {
+        connect(m_findBar, &QLineEdit::textChanged, this, [this](const QString& text) {
             m_finder->setText(text);
             findFrom(static_cast<std::size_t>(GetSelectedRow().value_or(0)), 1);
         });

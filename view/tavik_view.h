@@ -157,8 +157,8 @@ private:
     // shows its comment; the checklist is changed. `writesAtOnce`: the command writes the
     // file right after (add), which its undo then does too.
     void appendItem(std::u16string_view text, std::u16string_view comment, bool writesAtOnce);
-    // A key pressed in the list; false for a key the list handles itself.
-    bool OnListKey(const QKeyEvent& key);
+    // One of the list's own keys pressed in the list (see IsListKey).
+    void OnListKey(const QKeyEvent& key);
     // Runs command `id` as its key does: not at all while its update handler disables it.
     void runEnabledCommand(int id);
     // The Delete key: the selected row goes as when its text is emptied in the editor.
