@@ -22,7 +22,6 @@ public:
     // Creates the command bar with its menu bar and the accelerators; 0 on success, -1 on failure.
     int OnCreate();
 
-    QToolButton* toolsButton() const { return m_toolsButton; }
     // The command bar at the bottom; nullptr before OnCreate().
     QToolBar* commandBar() const { return m_commandBar; }
 

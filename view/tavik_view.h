@@ -72,16 +72,9 @@ public:
     void OpenAsFileName(QWidget* edit, const QString& name) override;
     void LaunchAsProgram(QWidget* edit, const QString& name) override;
 
-    // The list's rectangle after the layout, in view coordinates.
-    QRect listRect() const { return m_rcList; }
-
     QTableView* list() const { return m_list; }
     ChecklistTableModel* listModel() const { return m_model; }
-    ComboBox* fileCombo() const { return m_combo; }
     QLabel* counter() const { return m_staticCounter; }
-    QPlainTextEdit* commentPane() const { return m_editPane; }
-    // The find field, once Ctrl+F has opened it.
-    FindBar* findBar() const { return m_findBar; }
 
 protected:
     const CommandMap& commandMap() const override;

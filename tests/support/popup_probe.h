@@ -48,16 +48,6 @@ struct PopupProbe {
             popup->hide();
         QCoreApplication::processEvents();
     }
-
-    // The entries as the user reads them ("&&" as "&"): "-" for a separator, a submenu's text followed by " >".
-    static QStringList entryTexts(const QMenu& menu)
-    {
-        QStringList texts;
-        for (const QAction* action : menu.actions())
-            texts.append(action->isSeparator() ? QStringLiteral("-")
-                                               : action->text().replace("&&", "&") + (action->menu() ? " >" : ""));
-        return texts;
-    }
 };
 
 }  // namespace tavik

@@ -10,16 +10,14 @@
 namespace tavik {
 
 // Works the program's modal dialogs from a script while it lives, without an event loop.
-// Each dialog takes the next entry of the script, which must be for its template: a fixed
-// answer, a button to press, or a function that gets the live, initialised dialog and returns
-// the result. A dialog the script does not expect fails the running test and ends with
-// IDCANCEL; entries left over at the end fail it too.
+// Each dialog takes the next entry of the script, which must be for its template: a function
+// that gets the live, initialised dialog and returns the result. A dialog the script does not
+// expect fails the running test and ends with IDCANCEL; entries left over at the end fail it too.
 class ScriptedDialogs {
 public:
     ScriptedDialogs()
     {
         ModalDialog::standIn.set([this](ModalDialog& dialog) {
-            m_shown.append(dialog.templateId());
             if (pending() > 0 && m_script.first().first == dialog.templateId())
                 return m_script.takeFirst().second(dialog);
             ADD_FAILURE() << "unexpected dialog on template " << dialog.templateId();
@@ -37,17 +35,6 @@ public:
         m_script.append({templateId, std::move(script)});
         return *this;
     }
-    // The dialog ends with `result`, its controls untouched.
-    ScriptedDialogs& expectAnswer(int templateId, int result)
-    {
-        return expect(templateId, [result](ModalDialog&) { return result; });
-    }
-    // The dialog's own handling of button `buttonId` decides the result.
-    ScriptedDialogs& expectPress(int templateId, int buttonId)
-    {
-        return expect(templateId, [buttonId](ModalDialog& dialog) { return press(dialog, buttonId); });
-    }
-
     // Clicks button `buttonId` of a running dialog and gives the result it ended with. A button
     // the user could not press, or one that does not end the dialog, fails the test and gives -1.
     static int press(ModalDialog& dialog, int buttonId)
@@ -60,13 +47,10 @@ public:
         return dialog.endResult().value_or(-1);
     }
 
-    // The template ids of the dialogs run so far, in order.
-    const QList<int>& shown() const { return m_shown; }
     int pending() const { return int(m_script.size()); }
 
 private:
     QList<std::pair<int, std::function<int(ModalDialog&)>>> m_script;
-    QList<int> m_shown;
 };
 
 }  // namespace tavik
