@@ -64,7 +64,7 @@ int Run()
     QString comment;
     QStringList devicePaths;
     for (int i = 0; i < 4; ++i) {
-        TestJpeg photo{.width = kWidth, .height = kHeight, .subsampled = true};
+        TestJpeg photo{.width = kWidth, .height = kHeight};
         photo.pixel = [i](int x, int y) { return PhotoPixel(x, y, i); };
         const QString name = QStringLiteral("photo%1.jpg").arg(i + 1);
         const QString host = root.filePath(QStringLiteral("My Documents/") + name);

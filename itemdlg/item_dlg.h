@@ -44,11 +44,6 @@ public:
     // is shown and the dialog stays open.
     std::function<QString(const QString& item)> m_refuseItem;
 
-    // The caption of a link slot found in the comment at initialisation (0 is "LNK1" ... 3 is "LNK4").
-    const QString& linkLabel(int slot) const { return m_strLinkLabel.at(slot); }
-    // The edit control the popup's commands work on.
-    QWidget* activeEdit() const { return m_pActiveEdit; }
-
     // Decodes the JPEG file at device path `path`: at full size, or shrunk while
     // decoding to no less than `atLeast`. Nothing when the file cannot be opened or does
     // not decode. The decoder's messages are added to `messages`. Safe on any thread.

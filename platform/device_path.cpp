@@ -157,11 +157,6 @@ void DevicePath::setBundledProgramFiles(const QString& hostDir)
     BundledSlot() = hostDir.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(hostDir).absoluteFilePath());
 }
 
-QString DevicePath::bundledProgramFiles()
-{
-    return BundledSlot();
-}
-
 QString DevicePath::defaultBundledProgramFiles()
 {
     return defaultBundledProgramFiles(QCoreApplication::applicationDirPath());

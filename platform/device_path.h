@@ -41,7 +41,6 @@ public:
 
     // Set once at start by the application; empty turns the fallback off.
     static void setBundledProgramFiles(const QString& hostDir);
-    static QString bundledProgramFiles();
 
     // "Program Files" beside the executable when that folder exists (the build
     // tree), else "<prefix>/lib/tavik/Program Files" for an executable in <prefix>/bin.

@@ -64,9 +64,4 @@ bool ProfileStore::writeInt(const QString& section, const QString& entry, int va
     return WriteValue(section, entry, value);
 }
 
-QString ProfileStore::fileName()
-{
-    return OpenSettings().fileName();
-}
-
 }  // namespace tavik

@@ -18,9 +18,6 @@ public:
     // True when the value reached the settings file.
     static bool writeString(const QString& section, const QString& entry, const QString& value);
     static bool writeInt(const QString& section, const QString& entry, int value);
-
-    // The file the settings live in.
-    static QString fileName();
 };
 
 }  // namespace tavik

@@ -43,10 +43,4 @@ bool WindowTimers::killTimer(int id)
     return true;
 }
 
-bool WindowTimers::isActive(int id) const
-{
-    const auto it = m_timers.find(id);
-    return it != m_timers.end() && it->second->isActive();
-}
-
 }  // namespace tavik

@@ -24,7 +24,6 @@ public:
     void setTimer(int id, int periodMs);
     // Stops timer `id`; false when it was not running. Safe inside the callback.
     bool killTimer(int id);
-    bool isActive(int id) const;
 
 private:
     Callback m_onTimer;

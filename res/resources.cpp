@@ -215,79 +215,13 @@ constexpr StringEntry kStrings[] = {
     {IDS_ABOUT, "バージョン情報"},
 };
 
-#define TAVIK_NAME(id)                                                                                                 \
-    CommandName                                                                                                        \
-    {                                                                                                                  \
-        id, #id                                                                                                        \
-    }
-
-constexpr CommandName kCommandNames[] = {
-    TAVIK_NAME(IDOK),
-    TAVIK_NAME(IDCANCEL),
-    TAVIK_NAME(ID_TOOLS_BUTTON),
-    TAVIK_NAME(IDC_ADD_ITEM),
-    TAVIK_NAME(IDC_EDIT_ITEM),
-    TAVIK_NAME(IDC_MARK_BUTTON),
-    TAVIK_NAME(IDC_LIST),
-    TAVIK_NAME(IDC_FILE_COMBO),
-    TAVIK_NAME(IDC_MENU_BUTTON),
-    TAVIK_NAME(IDC_SAVE_AND_EXIT),
-    TAVIK_NAME(IDC_ITEM_TEXT),
-    TAVIK_NAME(IDC_COMMENT),
-    TAVIK_NAME(IDC_COMMENT_PANE),
-    TAVIK_NAME(IDC_COUNTER),
-    TAVIK_NAME(IDC_CURRENT_FOLDER),
-    TAVIK_NAME(IDC_INSERT_FILE_NAME),
-    TAVIK_NAME(IDC_LINK1),
-    TAVIK_NAME(IDC_CLOSE_VIEW),
-    TAVIK_NAME(IDC_LINK2),
-    TAVIK_NAME(IDC_LINK3),
-    TAVIK_NAME(IDC_LINK4),
-    TAVIK_NAME(IDC_NEXT),
-    TAVIK_NAME(IDC_PREV),
-    TAVIK_NAME(ID_POPUP_BUTTON),
-    TAVIK_NAME(ID_SHOW_COMMENT),
-    TAVIK_NAME(ID_FILE_OVERWRITE),
-    TAVIK_NAME(ID_CLEAR_MARKS),
-    TAVIK_NAME(ID_MOVE_UP),
-    TAVIK_NAME(ID_MOVE_DOWN),
-    TAVIK_NAME(ID_FONT_SMALLER),
-    TAVIK_NAME(ID_FONT_STANDARD),
-    TAVIK_NAME(ID_FONT_LARGER),
-    TAVIK_NAME(ID_LIST_SAVE_AS),
-    TAVIK_NAME(ID_EDIT_OPEN_PAINT),
-    TAVIK_NAME(ID_EDIT_OPEN_FILE),
-    TAVIK_NAME(ID_EDIT_RUN_PROGRAM),
-    TAVIK_NAME(ID_POPUP2_COPY),
-    TAVIK_NAME(ID_LIST_OPEN_PAINT),
-    TAVIK_NAME(ID_LIST_OPEN_FILE),
-    TAVIK_NAME(ID_LIST_RUN_PROGRAM),
-    TAVIK_NAME(ID_READ_ALOUD),
-    TAVIK_NAME(ID_ITEM_COPY),
-    TAVIK_NAME(ID_ITEM_PASTE_APPEND),
-    TAVIK_NAME(ID_ITEM_CUT),
-    TAVIK_NAME(ID_NEW_LIST),
-    TAVIK_NAME(ID_FILE_NEW),
-    TAVIK_NAME(ID_FILE_OPEN),
-    TAVIK_NAME(ID_FILE_SAVE),
-    TAVIK_NAME(ID_EDIT_COPY),
-    TAVIK_NAME(ID_EDIT_CUT),
-    TAVIK_NAME(ID_EDIT_PASTE),
-    TAVIK_NAME(ID_EDIT_UNDO),
-    TAVIK_NAME(ID_APP_ABOUT),
-    TAVIK_NAME(ID_APP_EXIT),
-};
-
-#undef TAVIK_NAME
-
-// Lookups by id rely on these orders; a table edited out of order fails the build.
+// Lookups by id rely on this order; a table edited out of order fails the build.
 template <typename T>
 constexpr bool StrictlyAscending(std::span<const T> table)
 {
     return std::ranges::adjacent_find(table, [](const T& a, const T& b) { return a.id >= b.id; }) == table.end();
 }
 static_assert(StrictlyAscending<StringEntry>(kStrings));
-static_assert(StrictlyAscending<CommandName>(kCommandNames));
 
 template <typename T>
 const T* FindById(std::span<const T> table, int id)
@@ -310,14 +244,6 @@ const DialogTemplate* FindDialog(int id)
     return FindById<DialogTemplate>(kDialogs, id);
 }
 
-const ControlTemplate* FindControl(const DialogTemplate& dialog, int controlId)
-{
-    if (controlId == IDC_STATIC) {
-        return nullptr;
-    }
-    return FindById(dialog.controls, controlId);
-}
-
 const Menu* FindMenu(int id)
 {
     return FindById<Menu>(kMenus, id);
@@ -334,25 +260,9 @@ std::string_view LoadString(int id)
     return entry ? entry->text : std::string_view{};
 }
 
-std::span<const StringEntry> Strings()
-{
-    return kStrings;
-}
-
 std::span<const Accelerator> Accelerators()
 {
     return kAccelerators;
-}
-
-std::span<const CommandName> CommandNames()
-{
-    return kCommandNames;
-}
-
-std::string_view CommandNameOf(int id)
-{
-    const CommandName* entry = FindInAscending<CommandName>(kCommandNames, id);
-    return entry ? entry->name : std::string_view{};
 }
 
 }  // namespace tavik::res

@@ -35,8 +35,6 @@ public:
     // The window the worker brings back to the front; set right after Start().
     void setOwnerWindow(QWidget* owner) { m_hOwnerWnd = owner; }
 
-    bool isFinished() const { return m_bFinished; }
-
 protected:
     // Runs on the worker thread, once for each job.
     virtual void DoJob() = 0;

@@ -24,7 +24,6 @@ constexpr char32_t kFirstTag = 0xE0000;
 constexpr char32_t kLastTag = 0xE007F;
 
 struct DecodeTable {
-    bool available = false;
     bool asciiUnchanged = false;
     std::array<char16_t, 256> single{};
     // 0 for a byte that starts no pair, otherwise 1 + its row in `pairs`.
@@ -58,7 +57,6 @@ DecodeTable BuildDecodeTable()
         table.asciiUnchanged = true;
         return table;
     }
-    table.available = true;
 
     std::string input(1, '\0');
     std::string output;
@@ -183,11 +181,6 @@ const unsigned char* DecodeSome(
 }
 
 }  // namespace
-
-bool Cp932Codec::isAvailable()
-{
-    return GetDecodeTable().available;
-}
 
 void Cp932Codec::appendDecoded(std::string_view bytes, std::u16string& out)
 {

@@ -33,11 +33,6 @@ public:
     // fails for lack of room.
     static void appendEncoded(std::u16string_view text, std::string& out, Unencodable* unencodable = nullptr);
     static std::string encode(std::u16string_view text);
-
-    // False when glibc offers no CP932 converter: then every byte from 0x80 up
-    // decodes to U+FFFD and every character outside ASCII encodes to "?", so a
-    // caller should not write back text it read.
-    static bool isAvailable();
 };
 
 }  // namespace tavik

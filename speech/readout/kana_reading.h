@@ -19,14 +19,12 @@ class KanaReading {
 public:
     // Opens MeCab with the UTF-8 IPA dictionary where the system keeps it.
     KanaReading();
-    // Opens MeCab with the dictionary in `dictionaryFolder` only.
+    // Opens MeCab with the dictionary in `dictionaryFolder` only. Without a usable dictionary
+    // the text is only cut at the pauses.
     explicit KanaReading(const QString& dictionaryFolder);
     ~KanaReading();
     KanaReading(const KanaReading&) = delete;
     KanaReading& operator=(const KanaReading&) = delete;
-
-    // False when no usable dictionary could be opened: the text is then only cut at the pauses.
-    bool hasDictionary() const { return m_tagger != nullptr; }
 
     // The sentences of `text` in reading form, without the pauses; no empty entries.
     QStringList sentences(const QString& text);
