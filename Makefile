@@ -11,7 +11,7 @@ setup:
 	@bash scripts/setup.sh
 
 configure: setup
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE='-O2 -DNDEBUG' >/dev/null
 
 build: configure
 	@cmake --build $(BUILD)
@@ -42,6 +42,7 @@ fuzz: setup
 	  $(CHECK_BUILD)/fuzz/corpus fuzz/corpus
 
 bench: build
+	@cmake --build $(BUILD) --target benchmarks
 	bash bench/run.sh $(BUILD)
 
 install: build
