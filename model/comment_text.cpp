@@ -35,14 +35,6 @@ bool IsDroppedControl(char16_t c)
     return c < u' ' && c != u'\t' && c != u'\r' && c != u'\n';
 }
 
-void CommentToText(std::u16string& comment, CommentMode mode)
-{
-    std::u16string result;
-    result.reserve(comment.size() + 8);
-    AppendCommentText(comment, mode, result);
-    comment = std::move(result);
-}
-
 void AppendCommentText(std::u16string_view comment, CommentMode mode, std::u16string& result)
 {
     for (;;) {

@@ -21,9 +21,6 @@ enum class CommentMode {
     Joined,  // every line break becomes "!!", as earlier versions stored comments; the speech program pauses there
 };
 
-// Rewrites a stored comment in place into the text of `mode`.
-void CommentToText(std::u16string& comment, CommentMode mode);
-
 // Appends the text of a stored comment in `mode` to `out`.
 void AppendCommentText(std::u16string_view comment, CommentMode mode, std::u16string& out);
 
