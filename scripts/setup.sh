@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-noto-cjk
   espeak-ng libespeak-ng-dev mecab libmecab-dev mecab-ipadic-utf8
-  xvfb xauth openbox xdotool xclip x11vnc x11-utils x11-xkb-utils imagemagick sox iproute2 util-linux xdg-utils file shared-mime-info
+  xvfb xauth openbox xdotool x11vnc x11-utils imagemagick sox iproute2 util-linux xdg-utils file shared-mime-info
   dpkg-dev lintian desktop-file-utils appstream
   locales libc-l10n
   python3-pyatspi at-spi2-core dbus-daemon
